@@ -1,0 +1,49 @@
+// One move from a loaded position: the opening rules, the quick decisions, the verdict, and
+// otherwise the proof-number search. Every front end runs its moves through here.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <iosfwd>
+
+#include "engine/host/move_sink.h"
+#include "engine/position/inffloat.h"
+#include "engine/position/position.h"
+#include "engine/search/search.h"
+
+namespace brenk {
+
+// The driver's rule that produced the move.
+enum class Decision { None, Opening, OwnFive, BlockFive, Verdict, ForcedRoot, Search, SearchError };
+const char* decisionName(Decision decision);
+
+// Stone count above which the opponent's best cell is played without judging the position.
+inline constexpr int16_t kNearlyFullBoard = 380;
+
+struct DriverOptions {
+  SearchLimits limits;
+  std::ostream* diagnostics = nullptr;  // the search's diagnostic line; standard output when null
+  // Sees the tree after the search and before it is destroyed (analysis, principal line).
+  std::function<void(const Node& root, const Node& lastSelected)> inspectTree;
+};
+
+struct DriverReport {
+  Decision decision = Decision::None;
+  bool searched = false;  // a root was built and searched
+  SearchStats stats;
+  uint64_t nodesCreated = 0;
+  size_t peakTreeBytes = 0;
+  int32_t rootValue = 2;
+  infFloat rootProof;
+  infFloat rootDisproof;
+};
+
+// The opening rules; true when the move stands in the best own cell.
+bool PlayOpening(Position& pos);
+
+// Decides the move of `pos`, which LoadPosition (or an equivalent) has just filled, and hands it to
+// `sink`. Errors in the search are discarded; an error while freeing the tree is raised as the text
+// "Chyba nastala pri destruktoru." for the caller's outer guard.
+DriverReport decideMove(Position& pos, MoveSink& sink, const DriverOptions& options);
+
+}  // namespace brenk
