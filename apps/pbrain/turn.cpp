@@ -1,0 +1,80 @@
+// The guard around one decision: whatever goes wrong inside, the manager gets a legal move and
+// the brain lives on for the next turn.
+#include "apps/pbrain/turn.h"
+
+#include <exception>
+#include <sstream>
+
+#include "engine/host/driver.h"
+#include "engine/host/excpt.h"
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
+namespace brenk::pbrain {
+
+namespace {
+
+void addNotes(TurnMove& move, const std::string& text) {
+  std::istringstream lines(text);
+  std::string line;
+  while (std::getline(lines, line)) {
+    if (!line.empty()) move.notes.push_back(line);
+  }
+}
+
+std::string describeCurrentError() {
+  try {
+    throw;
+  } catch (const char* text) {
+    return text;
+  } catch (const Excpt& error) {
+    return std::string(error.where) + ": " + error.message;
+  } catch (const std::exception& error) {
+    return error.what();
+  } catch (...) {
+    return "unknown error";
+  }
+}
+
+// The manager measures the brain's memory between turns; hand the freed tree back to the system.
+void returnFreedMemory() {
+#if defined(__GLIBC__)
+  malloc_trim(0);
+#endif
+}
+
+}  // namespace
+
+TurnMove playTurn(const GameBoard& board, const SearchLimits& limits) {
+  TurnMove move;
+  RecordingSink sink;
+  std::ostringstream diagnostics;
+  try {
+    Position pos = loadPosition(board);
+    DriverOptions options;
+    options.limits = limits;
+    options.diagnostics = &diagnostics;
+    const DriverReport report = decideMove(pos, sink, options);
+    std::ostringstream summary;
+    summary << "decision " << decisionName(report.decision) << ", iterations " << report.stats.iterations
+            << ", nodes " << report.nodesCreated;
+    move.notes.push_back(summary.str());
+  } catch (...) {
+    move.notes.push_back("error: " + describeCurrentError());
+  }
+  addNotes(move, diagnostics.str());
+  returnFreedMemory();
+  if (sink.hasMove() && onBoard(sink.row(), sink.col()) && isEmpty(board, sink.row(), sink.col())) {
+    move.found = true;
+    move.row = sink.row();
+    move.col = sink.col();
+    return move;
+  }
+  move.notes.push_back("no legal move decided; playing an empty cell instead");
+  move.found = anyEmptyCell(board, move.row, move.col);
+  return move;
+}
+
+}  // namespace brenk::pbrain

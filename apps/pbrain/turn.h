@@ -1,0 +1,24 @@
+// One turn of pbrain-brenk: brenk's decision on the kept board, within the manager's limits.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "apps/pbrain/board.h"
+#include "engine/host/clock.h"
+#include "engine/search/search.h"
+
+namespace brenk::pbrain {
+
+struct TurnMove {
+  bool found = false;  // false only on a full board
+  int row = 0;
+  int col = 0;
+  std::vector<std::string> notes;  // diagnostics for DEBUG lines, never bare output
+};
+
+// Decides the engine's move on `board` (the engine to move) exactly as brenk would, with the
+// given limits. Never throws: a failed decision still yields an empty cell when there is one.
+TurnMove playTurn(const GameBoard& board, const SearchLimits& limits);
+
+}  // namespace brenk::pbrain
