@@ -1,0 +1,90 @@
+// The JSON object of brenk-cli analyze. Keys come in a fixed order; extra keys only after them.
+#include <ostream>
+
+#include "apps/cli/analyze_report.h"
+#include "apps/cli/numbers.h"
+
+namespace brenk::cli {
+
+namespace {
+
+void writeScores(std::ostream& out, const Position& pos) {
+  out << '[';
+  for (int stone = 0; stone < 2; ++stone) {
+    out << (stone ? ",[" : "[");
+    for (int row = 0; row < SOB; ++row) {
+      out << (row ? ",[" : "[");
+      for (int col = 0; col < SOB; ++col) out << (col ? "," : "") << pos.scores[stone][row][col];
+      out << ']';
+    }
+    out << ']';
+  }
+  out << ']';
+}
+
+void writeBest(std::ostream& out, const Position& pos) {
+  out << "{\"own\":[" << int{pos.bestOwnRow} << ',' << int{pos.bestOwnCol} << ',' << pos.bestOwnScore << "],"
+      << "\"opp\":[" << int{pos.bestOppRow} << ',' << int{pos.bestOppCol} << ',' << pos.bestOppScore << "],"
+      << "\"mix\":[" << int{pos.bestMixRow} << ',' << int{pos.bestMixCol} << ',' << pos.bestMixScore << "]}";
+}
+
+void writeVerdict(std::ostream& out, const VerdictSummary& verdict) {
+  out << "{\"value\":" << verdict.value << ",\"proof\":" << proofNumberJson(verdict.proof)
+      << ",\"disproof\":" << proofNumberJson(verdict.disproof) << ",\"movingCategory\":" << verdict.movingCategory
+      << '}';
+}
+
+void writeSearch(std::ostream& out, const DriverReport& report) {
+  if (!report.searched) {
+    out << "null";
+    return;
+  }
+  out << "{\"iterations\":" << report.stats.iterations << ",\"rootValue\":" << report.rootValue
+      << ",\"rootProof\":" << proofNumberJson(report.rootProof)
+      << ",\"rootDisproof\":" << proofNumberJson(report.rootDisproof) << ",\"nodesCreated\":" << report.nodesCreated
+      << '}';
+}
+
+// Not one of the fixed keys: every stone of the most-proving path as [row, col, stone value].
+void writePrincipalLine(std::ostream& out, const Analysis& analysis) {
+  if (!analysis.report.searched) {
+    out << "null";
+    return;
+  }
+  out << '[';
+  bool first = true;
+  for (const LineStep& step : analysis.line) {
+    for (const LineStone& stone : step.stones) {
+      out << (first ? "" : ",") << '[' << stone.row << ',' << stone.col << ',' << stone.stone << ']';
+      first = false;
+    }
+  }
+  out << ']';
+}
+
+}  // namespace
+
+void writeAnalysisJson(std::ostream& out, const Analysis& analysis) {
+  const Position& loaded = analysis.loaded;
+  out << "{\"toMove\":" << loaded.toMove << ",\"stoneCount\":" << loaded.stoneCount << ",\"box\":["
+      << int{loaded.minRow} << ',' << int{loaded.maxRow} << ',' << int{loaded.minCol} << ',' << int{loaded.maxCol}
+      << "],\"scores\":";
+  writeScores(out, analysis.scored);
+  out << ",\"best\":";
+  writeBest(out, analysis.scored);
+  out << ",\"verdict\":";
+  writeVerdict(out, analysis.verdict);
+  out << ",\"decision\":\"" << decisionName(analysis.report.decision) << "\",\"move\":";
+  if (analysis.move) {
+    out << '[' << analysis.move->row << ',' << analysis.move->col << ']';
+  } else {
+    out << "null";
+  }
+  out << ",\"search\":";
+  writeSearch(out, analysis.report);
+  out << ",\"principalLine\":";
+  writePrincipalLine(out, analysis);
+  out << "}\n";
+}
+
+}  // namespace brenk::cli

@@ -1,0 +1,14 @@
+// The two forms of an analysis: a readable report, and the one-line JSON object whose keys and
+// their order other tools rely on.
+#pragma once
+
+#include <iosfwd>
+
+#include "apps/cli/analysis.h"
+
+namespace brenk::cli {
+
+void writeAnalysisJson(std::ostream& out, const Analysis& analysis);
+void writeAnalysisText(std::ostream& out, const Analysis& analysis, bool colour);
+
+}  // namespace brenk::cli

@@ -1,0 +1,18 @@
+#include "apps/cli/numbers.h"
+
+#include <charconv>
+
+namespace brenk::cli {
+
+std::string shortestFloat(float value) {
+  char buffer[64];
+  // Without a format, to_chars gives the shortest text that reads back as the same float.
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return std::string(buffer, result.ptr);
+}
+
+std::string proofNumberJson(infFloat number) { return number.inf ? "\"inf\"" : shortestFloat(number.value); }
+
+std::string proofNumberText(infFloat number) { return number.inf ? "inf" : shortestFloat(number.value); }
+
+}  // namespace brenk::cli

@@ -1,0 +1,70 @@
+// brenk-cli show DIR: the position of a game directory, and the move "tah.dat" holds if brenk has
+// already answered.
+#include <iostream>
+#include <string>
+
+#include "apps/cli/board_view.h"
+#include "apps/cli/commands.h"
+#include "apps/cli/game_dir.h"
+
+namespace brenk::cli {
+
+namespace {
+
+struct StoneCounts {
+  int x = 0;
+  int o = 0;
+};
+
+StoneCounts countStones(const Position& pos) {
+  StoneCounts counts;
+  for (const auto& row : pos.cells) {
+    for (int32_t cell : row) {
+      if (cell == kStoneX) ++counts.x;
+      if (cell == kStoneO) ++counts.o;
+    }
+  }
+  return counts;
+}
+
+// Once brenk has answered, "tah.dat" no longer names the side; the stone counts can still tell.
+std::string sideToMove(const GameDir& game, const StoneCounts& counts) {
+  if (!game.moveInFile) return std::string(1, stoneChar(game.position.toMove)) + " to move";
+  if (counts.x < counts.o) return "x to move (fewer stones)";
+  if (counts.o < counts.x) return "o to move (fewer stones)";
+  return "side to move unknown (tah.dat holds a move, equal stone counts)";
+}
+
+void describe(std::ostream& out, const GameDir& game) {
+  const StoneCounts counts = countStones(game.position);
+  out << sideToMove(game, counts) << "; stones: x " << counts.x << ", o " << counts.o << '\n';
+  if (game.moveInFile) {
+    const Cell move = *game.moveInFile;
+    out << "tah.dat holds the move " << move.col << ',' << move.row << " (column " << move.col << ", row " << move.row
+        << "), marked [ ]\n";
+  }
+}
+
+}  // namespace
+
+int runShow(int argc, char** argv) {
+  if (argc != 2) {
+    std::cerr << "usage: brenk-cli show DIR\n";
+    return kExitUsage;
+  }
+  std::string error;
+  const auto game = loadGameDir(argv[1], error);
+  if (!game) {
+    std::cerr << "brenk-cli show: " << error << '\n';
+    return kExitBadInput;
+  }
+  for (const std::string& warning : game->warnings) std::cerr << "brenk-cli show: warning: " << warning << '\n';
+  BoardStyle style;
+  style.colour = stdoutIsTerminal();
+  if (game->moveInFile) style.marks.push_back(*game->moveInFile);
+  drawBoard(std::cout, game->position, style);
+  describe(std::cout, *game);
+  return kExitOk;
+}
+
+}  // namespace brenk::cli
