@@ -1,0 +1,17 @@
+// Speed and memory of one timed search: how fast the tree grows, how much it holds, and how long
+// freeing it takes compared with the search itself.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "engine/position/position.h"
+
+namespace brenk::bench {
+
+// A middle game from engine self-play (10 plies, x to move) that stays open for seconds.
+Position middleGamePosition();
+
+void runSearchBench(const Position& pos, int32_t allowanceMs, size_t memoryBudget);
+
+}  // namespace brenk::bench
