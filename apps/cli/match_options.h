@@ -1,0 +1,32 @@
+// The command line of brenk-cli match.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "apps/cli/match_board.h"
+#include "apps/cli/match_engine.h"
+
+namespace brenk::cli {
+
+struct MatchOptions {
+  std::string engineA;
+  std::string engineB;
+  int games = 2;
+  EngineLimits limits;
+  uint64_t seed = 1;
+  int openingStones = 4;
+  std::string openingsFile;  // empty: random openings
+  bool repeatOpenings = false;  // each opening twice, colours swapped
+  int maxMoves = 0;             // engine moves per game before it is stopped unfinished; 0 = no limit
+  std::string outDir;           // empty: no game records
+  bool progress = true;
+};
+
+extern const char* const kMatchUsage;
+
+// False with `error` set for a bad command line; argv[0] is "match".
+bool parseMatchOptions(int argc, char** argv, MatchOptions& options, std::string& error);
+
+}  // namespace brenk::cli
