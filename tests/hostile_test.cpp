@@ -1,0 +1,354 @@
+// Positions no real game reaches but a manager can send, and working files brenk cannot read or
+// write: every run ends with status 0, without a crash, with a legal move wherever one exists and
+// a line in brenk.log only for an error that escapes a run.
+#include <fcntl.h>
+#include <grp.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <thread>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kSize = 20;
+constexpr uid_t kNobody = 65534;
+
+// Cells as [row][col]: '-', 'x' or 'o'.
+struct Board {
+  char cells[kSize][kSize];
+  Board() { std::memset(cells, '-', sizeof cells); }
+  std::string text() const {
+    std::string out;
+    for (const auto& row : cells) out.append(row, kSize) += '\n';
+    return out;
+  }
+  int stones() const {
+    int n = 0;
+    for (const auto& row : cells)
+      for (char c : row) n += c != '-';
+    return n;
+  }
+};
+
+// Pairs along the rows, rows shifted by two: no line of the board holds more than two of a kind.
+Board fullBoardWithoutFive() {
+  Board board;
+  for (int r = 0; r < kSize; ++r)
+    for (int c = 0; c < kSize; ++c) board.cells[r][c] = "xo"[((c + 2 * (r % 2)) / 2) % 2];
+  return board;
+}
+
+bool fiveAnywhere(const Board& board) {
+  const int dirs[4][2] = {{0, 1}, {1, 0}, {1, 1}, {1, -1}};
+  for (int r = 0; r < kSize; ++r)
+    for (int c = 0; c < kSize; ++c)
+      for (const auto& d : dirs) {
+        const char s = board.cells[r][c];
+        int n = 0;
+        for (int rr = r, cc = c; s != '-' && rr >= 0 && rr < kSize && cc >= 0 && cc < kSize && board.cells[rr][cc] == s;
+             rr += d[0], cc += d[1])
+          ++n;
+        if (n >= 5) return true;
+      }
+  return false;
+}
+
+struct TempDir {
+  fs::path path;
+  TempDir() {
+    std::string pattern = (fs::temp_directory_path() / "brenk-hostile-XXXXXX").string();
+    path = mkdtemp(pattern.data());
+    chmod(path.c_str(), 0755);  // reachable by the unprivileged user the permission cases run as
+  }
+  ~TempDir() {
+    chmod(path.c_str(), 0755);
+    fs::remove_all(path);
+  }
+  void write(const char* name, const std::string& text) const { std::ofstream(path / name) << text; }
+  bool has(const char* name) const { return fs::exists(path / name); }
+  std::string read(const char* name) const {
+    std::ifstream in(path / name);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+};
+
+struct BrenkRun {
+  bool exited = false;
+  int status = -1;
+  std::string out;
+};
+
+// Runs brenk in `dir` with no console. As root, `unprivileged` drops to nobody first, since
+// file modes do not stop root. A run that hangs is killed after 30 s and fails the test.
+BrenkRun runBrenk(const fs::path& dir, bool unprivileged = false) {
+  int out[2];
+  if (pipe(out) != 0) return {};
+  const pid_t pid = fork();
+  if (pid == 0) {
+    const int devNull = open("/dev/null", O_RDONLY);
+    dup2(devNull, STDIN_FILENO);
+    dup2(out[1], STDOUT_FILENO);
+    dup2(out[1], STDERR_FILENO);
+    close(out[0]);
+    if (unprivileged && geteuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0))
+      _exit(126);
+    if (chdir(dir.c_str()) != 0) _exit(126);
+    execl(BRENK_EXE, BRENK_EXE, static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(out[1]);
+  std::thread watchdog([pid] {
+    for (int i = 0; i < 300; ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+      if (kill(pid, 0) != 0) return;
+    }
+    kill(pid, SIGKILL);
+  });
+  BrenkRun run;
+  char chunk[4096];
+  ssize_t n;
+  while ((n = read(out[0], chunk, sizeof chunk)) > 0) run.out.append(chunk, static_cast<size_t>(n));
+  close(out[0]);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  watchdog.join();
+  run.exited = WIFEXITED(status);
+  run.status = run.exited ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+// The move brenk writes for `board` with `symbol` to play, after checking the run ended cleanly.
+std::string moveFor(const Board& board, const char* symbol, int allowance = 100) {
+  TempDir dir;
+  dir.write("plocha.dat", board.text());
+  dir.write("tah.dat", symbol);
+  dir.write("brenk.cfg", std::to_string(allowance));
+  const BrenkRun run = runBrenk(dir.path);
+  EXPECT_TRUE(run.exited) << "brenk did not exit normally";
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "") << "brenk prints nothing when it succeeds";
+  EXPECT_FALSE(dir.has("brenk.log")) << dir.read("brenk.log");
+  return dir.read("tah.dat");
+}
+
+// True when `move` is "col,row" of an empty cell of `board`.
+bool legalOn(const Board& board, const std::string& move) {
+  int col = -1, row = -1;
+  char comma = 0;
+  std::istringstream in(move);
+  if (!(in >> col >> comma >> row) || comma != ',' || in.peek() != EOF) return false;
+  if (std::to_string(col) + "," + std::to_string(row) != move) return false;
+  return row >= 0 && row < kSize && col >= 0 && col < kSize && board.cells[row][col] == '-';
+}
+
+void expectLegal(const Board& board, const char* symbol) {
+  const std::string move = moveFor(board, symbol);
+  EXPECT_TRUE(legalOn(board, move)) << "\"" << move << "\" for " << symbol << "\n" << board.text();
+}
+
+TEST(HostilePosition, FixtureFullBoardHoldsNoFive) {
+  const Board full = fullBoardWithoutFive();
+  EXPECT_FALSE(fiveAnywhere(full));
+  EXPECT_EQ(full.stones(), 400);
+  Board five;
+  for (int c = 3; c < 8; ++c) five.cells[2][c] = 'x';
+  EXPECT_TRUE(fiveAnywhere(five)) << "the five finder must see a five";
+}
+
+TEST(HostilePosition, OneSideHasManyMoreStones) {
+  Board board;
+  const int xs[][2] = {{3, 3}, {3, 9}, {5, 14}, {8, 2}, {9, 9}, {11, 16}, {14, 5}, {15, 12}, {17, 8}, {6, 6}, {12, 12}};
+  for (const auto& s : xs) board.cells[s[0]][s[1]] = 'x';
+  board.cells[10][10] = 'o';
+  expectLegal(board, "x");
+  expectLegal(board, "o");
+}
+
+TEST(HostilePosition, FiveAlreadyOnTheBoard) {
+  Board board;
+  for (int c = 3; c < 8; ++c) board.cells[5][c] = 'x';
+  for (int c = 3; c < 7; ++c) board.cells[6][c] = 'o';
+  expectLegal(board, "x");
+  expectLegal(board, "o");
+  Board six = board;  // freestyle: six in a row is a five too
+  six.cells[5][8] = 'x';
+  six.cells[7][3] = 'o';
+  expectLegal(six, "o");
+}
+
+TEST(HostilePosition, BothSidesWithOpenFoursCompleteTheirOwnFive) {
+  Board board;
+  for (int c = 5; c < 9; ++c) board.cells[4][c] = 'x';
+  for (int c = 5; c < 9; ++c) board.cells[12][c] = 'o';
+  const std::string xMove = moveFor(board, "x");
+  EXPECT_TRUE(xMove == "4,4" || xMove == "9,4") << xMove;
+  const std::string oMove = moveFor(board, "o");
+  EXPECT_TRUE(oMove == "4,12" || oMove == "9,12") << oMove;
+}
+
+TEST(HostilePosition, OneEmptyCellIsTheMove) {
+  const int holes[][2] = {{7, 13}, {0, 0}, {19, 19}, {0, 19}, {19, 0}, {10, 0}};
+  for (const auto& hole : holes) {
+    Board board = fullBoardWithoutFive();
+    board.cells[hole[0]][hole[1]] = '-';
+    const std::string expected = std::to_string(hole[1]) + "," + std::to_string(hole[0]);
+    EXPECT_EQ(moveFor(board, "x"), expected);
+    EXPECT_EQ(moveFor(board, "o"), expected);
+  }
+}
+
+TEST(HostilePosition, NearlyFullBoardsOf381And399Stones) {
+  std::mt19937 random(20240611);
+  for (int stones : {381, 399, 381, 390, 399}) {
+    Board board = fullBoardWithoutFive();
+    while (board.stones() > stones) board.cells[random() % kSize][random() % kSize] = '-';
+    expectLegal(board, "x");
+    expectLegal(board, "o");
+  }
+}
+
+TEST(HostilePosition, FullBoardHasNoMoveAndEndsCleanly) {
+  // No legal move exists: brenk writes 0,0, the best cell it starts with, and exits 0.
+  EXPECT_EQ(moveFor(fullBoardWithoutFive(), "x"), "0,0");
+  Board allX;
+  std::memset(allX.cells, 'x', sizeof allX.cells);
+  EXPECT_EQ(moveFor(allX, "o"), "0,0");
+}
+
+TEST(HostilePosition, StonesOnEveryEdgeSoEveryScanReachesIt) {
+  Board board;
+  for (int i = 0; i < kSize; ++i) {
+    board.cells[0][i] = "xxoo"[i % 4];
+    board.cells[19][i] = "ooxx"[i % 4];
+    board.cells[i][0] = "xoox"[i % 4];
+    board.cells[i][19] = "oxxo"[i % 4];
+  }
+  board.cells[9][9] = 'x';
+  board.cells[10][10] = 'o';
+  ASSERT_FALSE(fiveAnywhere(board));
+  expectLegal(board, "x");
+  expectLegal(board, "o");
+  Board corners;  // four stones only in the corners: the opening rules do not apply
+  corners.cells[0][0] = corners.cells[19][19] = 'x';
+  corners.cells[0][19] = corners.cells[19][0] = 'o';
+  expectLegal(corners, "x");
+  expectLegal(corners, "o");
+}
+
+TEST(HostilePosition, RandomBoardsOfEveryDensity) {
+  std::mt19937 random(7);
+  for (int round = 0; round < 16; ++round) {
+    Board board;
+    const unsigned density = 5 + round * 6;  // percent of the cells holding a stone
+    for (auto& row : board.cells)
+      for (char& c : row) c = random() % 100 < density ? "xo"[random() % 2] : '-';
+    if (board.stones() == kSize * kSize) board.cells[4][4] = '-';
+    SCOPED_TRACE("round " + std::to_string(round));
+    expectLegal(board, round % 2 ? "x" : "o");
+  }
+}
+
+Board smallGame() {
+  Board board;
+  board.cells[9][9] = board.cells[10][10] = 'x';
+  board.cells[9][10] = board.cells[11][8] = 'o';
+  return board;
+}
+
+TEST(HostileFiles, ReadOnlyMoveFileKeepsItsContentWithoutCrash) {
+  TempDir dir;
+  dir.write("plocha.dat", smallGame().text());
+  dir.write("tah.dat", "x");
+  dir.write("brenk.cfg", "100");
+  chmod((dir.path / "tah.dat").c_str(), 0444);
+  const BrenkRun run = runBrenk(dir.path, true);
+  EXPECT_TRUE(run.exited);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(dir.read("tah.dat"), "x");
+  EXPECT_FALSE(dir.has("brenk.log")) << "an unwritable move file is not an escaped error";
+}
+
+TEST(HostileFiles, ReadOnlyDirectoryStillTakesTheMoveInAnExistingFile) {
+  TempDir dir;
+  const Board board = smallGame();
+  dir.write("plocha.dat", board.text());
+  dir.write("tah.dat", "o");
+  dir.write("brenk.cfg", "100");
+  chmod((dir.path / "tah.dat").c_str(), 0666);
+  chmod(dir.path.c_str(), 0555);
+  const BrenkRun run = runBrenk(dir.path, true);
+  EXPECT_TRUE(run.exited);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_TRUE(legalOn(board, dir.read("tah.dat"))) << dir.read("tah.dat");
+  EXPECT_FALSE(dir.has("brenk.log"));
+}
+
+TEST(HostileFiles, UnreadableBoardFileIsReportedLikeAMissingOne) {
+  TempDir dir;
+  dir.write("plocha.dat", smallGame().text());
+  dir.write("tah.dat", "x");
+  chmod((dir.path / "plocha.dat").c_str(), 0);
+  const BrenkRun run = runBrenk(dir.path, true);
+  EXPECT_TRUE(run.exited);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out.rfind("Nemohu otevrit soubor plocha.dat!\n", 0), 0u) << run.out;
+  EXPECT_EQ(dir.read("tah.dat"), "x");
+  EXPECT_FALSE(dir.has("brenk.log"));
+}
+
+TEST(HostileFiles, MoveFileThatIsADirectory) {
+  TempDir dir;
+  dir.write("plocha.dat", smallGame().text());
+  fs::create_directory(dir.path / "tah.dat");
+  const BrenkRun run = runBrenk(dir.path);
+  EXPECT_TRUE(run.exited);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_TRUE(fs::is_directory(dir.path / "tah.dat"));
+  EXPECT_FALSE(dir.has("brenk.log"));
+}
+
+TEST(HostileFiles, EmptyOrMissingFilesNeverLeaveALogLine) {
+  {
+    TempDir dir;  // empty board file and no configuration: the centre, at once
+    dir.write("plocha.dat", "");
+    dir.write("tah.dat", "o");
+    const BrenkRun run = runBrenk(dir.path);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(dir.read("tah.dat"), "9,9");
+    EXPECT_FALSE(dir.has("brenk.log"));
+  }
+  {
+    TempDir dir;  // nothing at all
+    const BrenkRun run = runBrenk(dir.path);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out.rfind("Nemohu otevrit soubor plocha.dat!\n", 0), 0u) << run.out;
+    EXPECT_FALSE(dir.has("tah.dat"));
+    EXPECT_FALSE(dir.has("brenk.log"));
+  }
+  {
+    TempDir dir;  // a configuration that is a directory: the default allowance
+    dir.write("plocha.dat", "");
+    dir.write("tah.dat", "x");
+    fs::create_directory(dir.path / "brenk.cfg");
+    const BrenkRun run = runBrenk(dir.path);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(dir.read("tah.dat"), "9,9");
+  }
+}
+
+}  // namespace
