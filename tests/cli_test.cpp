@@ -611,7 +611,7 @@ TEST(CliShow, DrawsStonesNumbersAndTheMoveInTahDat) {
   std::vector<std::string> text;
   for (std::string line; std::getline(lines, line);) text.push_back(line);
   ASSERT_GE(text.size(), 23u);
-  EXPECT_EQ(text[0], "    0  1  2  3  4  5  6  7  8  9 10 11 12 13 14 15 16 17 18 19 ");
+  EXPECT_EQ(text[0], "    0  1  2  3  4  5  6  7  8  9 10 11 12 13 14 15 16 17 18 19");
   EXPECT_EQ(text[1], " 0  x  .  .  .  .  .  .  .  .  .  .  .  .  .  .  .  .  .  .  .  0");
   EXPECT_EQ(text[10], " 9  .  .  .  .  .  .  .  .  .  o  x  .  .  .  .  .  .  .  .  .  9");
   EXPECT_EQ(text[20], "19  .  .  .  .  .  .  .  .  .  .  .  .  .  .  .  .  .  .  .  o  19");

@@ -27,14 +27,16 @@ std::string paint(const BoardStyle& style, const char* colour, const std::string
   return style.colour ? colour + text + kReset : text;
 }
 
+// Each label sits over its cell's symbol; two-digit labels lean one place left.
 void drawColumnNumbers(std::ostream& out) {
-  out << "   ";
+  std::string line = "   ";
   for (int col = 0; col < SOB; ++col) {
     char label[8];
     std::snprintf(label, sizeof label, col < 10 ? " %d " : "%d ", col);
-    out << label;
+    line += label;
   }
-  out << '\n';
+  while (line.back() == ' ') line.pop_back();
+  out << line << '\n';
 }
 
 std::string cellText(const Position& pos, const BoardStyle& style, int row, int col) {
