@@ -396,6 +396,34 @@ TEST_F(ChildGeneration, SingleCandidateBelowTheRootIsFoldedIntoTheNode) {
   EXPECT_FALSE(node->disproof != disproof);
 }
 
+TEST_F(ChildGeneration, FoldedNodeKeepsItsOpenValueWhateverTheReevaluationSays) {
+  // The engine plays o and has just made a four on row 5, closed by x at (5,4); its five would
+  // come at (5,9). Nothing else comes near that cell's mix score, so it is the only candidate
+  // (the node is left unjudged: its category is still the general one). For x, (5,9) also makes
+  // a four on column 9 (closed by o at (9,9)) and an open three on the diagonal (6,10),(7,11):
+  // after the fold the re-evaluation blocks x's four at (4,9) for o and finds x winning.
+  Position pos = stonePosition({{5, 4}, {6, 9}, {7, 9}, {8, 9}, {6, 10}, {7, 11}},
+                               {{5, 5}, {5, 6}, {5, 7}, {9, 9}, {14, 3}}, "o");
+  makeMove(pos, 5, 8);
+  rescoreAround(pos, 5, 8);
+  findBestCells(pos);
+  Node* node = leaf(pos);
+
+  GenerateAllChildren(search, *node);
+  const Position& now = node->position;
+  EXPECT_EQ(node->value, kOpen) << "the verdict of the re-evaluation is not kept";
+  EXPECT_TRUE(node->expanded);
+  EXPECT_EQ(now.cells[5][9], kStoneX);
+  EXPECT_EQ(now.cells[4][9], kStoneO) << "the forced block is part of the node's position";
+  EXPECT_EQ(now.plyCount, 3);
+  // x to move wins, and x is not the searcher: x's number, the disproof, is 0.
+  EXPECT_FALSE(now.searcherToMove);
+  EXPECT_TRUE(node->disproof == 0.0f);
+  EXPECT_TRUE(node->proof.inf);
+  // x's open-four cells on the diagonal, (4,8) and (8,12), are the new children.
+  EXPECT_EQ(sorted(moves(*node)), sorted({{4, 8}, {8, 12}}));
+}
+
 TEST_F(ChildGeneration, DevelopEvaluatesEveryNewChild) {
   const Position pos = stonePosition({{10, 4}, {3, 15}, {15, 2}, {9, 9}}, {{10, 5}, {10, 6}, {10, 7}, {8, 8}}, "x");
   Node* developed = leaf(pos);

@@ -182,5 +182,60 @@ TEST(BrenkPlaysForcedWins, ShortVcf) {
   EXPECT_TRUE(found) << "played " << move;
 }
 
+
+// A fixed number of iterations on three positions. The outcomes are facts of the game where the
+// comments say so; the node counts, and the numbers and move of the open position, are a
+// signature of the search's behaviour: any change in generation, ordering, selection or
+// evaluation moves them, a pure speed-up does not. When a change is meant to alter behaviour,
+// check the new figures by hand and update them here.
+struct Signature {
+  const char* name;
+  Cells xs, os;
+  const char* symbol;
+  int64_t maxIterations;
+  int32_t rootValue;
+  infFloat proof, disproof;
+  Cell move;
+  int64_t iterations;
+  uint64_t nodesCreated;
+};
+
+TEST(SearchSignature, FixedIterationsGiveTheRecordedResults) {
+  const SolvedVcf& vcf12 = kVcfs[1];
+  const Signature signatures[] = {
+      // Solved: x wins, and (8,11) is the only winning first move. Proof 0, and the proved
+      // child's evaluation made the defender's number infinite.
+      {"vcf 12", parseCells(vcf12.black), parseCells(vcf12.white), "x", 2000, 1, finite(0), infinite(), {8, 11}, 49, 465},
+      // x cannot meet both of o's four-threes, (9,9) and (3,15): lost, and the move is the root's
+      // best opponent cell, (9,9) of the two.
+      {"two four-threes against", {{9, 5}, {3, 11}, {15, 3}, {16, 16}, {0, 19}},
+       {{9, 6}, {9, 7}, {9, 8}, {10, 9}, {11, 9}, {3, 12}, {3, 13}, {3, 14}, {4, 15}, {5, 15}}, "x", 2000, 0,
+       infinite(), finite(0), {9, 9}, 3, 41},
+      // A quiet middle game from self-play: still open after 300 iterations. The proof number is
+      // 42.4 as the float additions leave it.
+      {"middle game", {{7, 10}, {7, 11}, {8, 9}, {9, 9}, {10, 12}}, {{7, 9}, {8, 10}, {9, 11}, {10, 10}, {11, 9}}, "x",
+       300, 2, finite(0x1.533332p+5f), finite(18), {8, 12}, 300, 1905},
+  };
+  for (const Signature& expected : signatures) {
+    const Outcome outcome = decide(expected.xs, expected.os, expected.symbol, expected.maxIterations);
+    const DriverReport& report = outcome.report;
+    EXPECT_EQ(report.decision, Decision::Search) << expected.name;
+    EXPECT_EQ(report.rootValue, expected.rootValue) << expected.name;
+    EXPECT_EQ(report.rootProof.inf, expected.proof.inf) << expected.name;
+    EXPECT_EQ(report.rootDisproof.inf, expected.disproof.inf) << expected.name;
+    if (!expected.proof.inf) {
+      EXPECT_EQ(report.rootProof.value, expected.proof.value) << expected.name;
+    }
+    if (!expected.disproof.inf) {
+      EXPECT_EQ(report.rootDisproof.value, expected.disproof.value) << expected.name;
+    }
+    EXPECT_EQ(outcome.move, expected.move) << expected.name;
+    const auto [row, col] = outcome.move;
+    EXPECT_EQ(loadedPosition(expected.xs, expected.os, expected.symbol).cells[row][col], kEmpty) << expected.name;
+    EXPECT_EQ(report.stats.iterations, expected.iterations) << expected.name;
+    EXPECT_EQ(report.nodesCreated, expected.nodesCreated) << expected.name;
+  }
+}
+
 }  // namespace
 }  // namespace brenk
