@@ -127,7 +127,8 @@ bool someFillMakesTwoCompletions(const Window& w, size_t skip) {
 
 int mostInFive(const Window& w) {
   int best = 0;
-  for (size_t i = 0; i + 5 <= w.size(); ++i) best = std::max(best, static_cast<int>(std::count(w.begin() + i, w.begin() + i + 5, 'x')));
+  for (size_t i = 0; i + 5 <= w.size(); ++i)
+    best = std::max(best, static_cast<int>(std::count(w.begin() + i, w.begin() + i + 5, 'x')));
   return best;
 }
 
@@ -212,7 +213,8 @@ uint32_t referenceScore(const Board& board, int row, int col, int stoneValue) {
 
 std::array<int, 2> referenceClasses(const Board& board, int row, int col, int stoneValue) {
   std::vector<int> classes;
-  for (int line = 0; line < 4; ++line) classes.push_back(lineClass(lineWindow(board, row, col, line, stoneOf(stoneValue))));
+  for (int line = 0; line < 4; ++line)
+    classes.push_back(lineClass(lineWindow(board, row, col, line, stoneOf(stoneValue))));
   std::sort(classes.begin(), classes.end());
   return {classes[0], classes[1]};
 }
@@ -243,10 +245,12 @@ Box referenceBox(const Board& board) {
   for (int row = 0; row < 20; ++row) {
     for (int col = 0; col < 20; ++col) {
       if (board[row][col] == '-') continue;
-      box = Box{std::min(box.minRow, row), std::max(box.maxRow, row), std::min(box.minCol, col), std::max(box.maxCol, col)};
+      box = Box{std::min(box.minRow, row), std::max(box.maxRow, row), std::min(box.minCol, col),
+                std::max(box.maxCol, col)};
     }
   }
-  return Box{std::max(0, box.minRow - 2), std::min(19, box.maxRow + 2), std::max(0, box.minCol - 2), std::min(19, box.maxCol + 2)};
+  return Box{std::max(0, box.minRow - 2), std::min(19, box.maxRow + 2), std::max(0, box.minCol - 2),
+             std::min(19, box.maxCol + 2)};
 }
 
 struct BestCell {
@@ -285,9 +289,9 @@ std::string expectedJson(int toMove, int stoneCount, const Board& board, const s
                          const std::string& search, const std::string& principalLine) {
   const Box box = referenceBox(board);
   std::ostringstream out;
-  out << "{\"toMove\":" << toMove << ",\"stoneCount\":" << stoneCount << ",\"box\":[" << box.minRow << ','
-      << box.maxRow << ',' << box.minCol << ',' << box.maxCol << "],\"scores\":" << referenceScoresJson(board)
-      << ",\"best\":" << best << ",\"verdict\":" << verdict << ",\"decision\":\"" << decision << "\",\"move\":" << move
+  out << "{\"toMove\":" << toMove << ",\"stoneCount\":" << stoneCount << ",\"box\":[" << box.minRow << ',' << box.maxRow
+      << ',' << box.minCol << ',' << box.maxCol << "],\"scores\":" << referenceScoresJson(board) << ",\"best\":" << best
+      << ",\"verdict\":" << verdict << ",\"decision\":\"" << decision << "\",\"move\":" << move
       << ",\"search\":" << search << ",\"principalLine\":" << principalLine << "}\n";
   return out.str();
 }
@@ -311,11 +315,10 @@ bool canArise(const Window& w) {
 }
 
 TEST(CliReferenceScorer, AgreesWithThePublishedEntriesAndCounts) {
-  const std::map<int, int> telling = {{63, 2333772}, {94, 111132}, {221, 111132}, {475, 111132}, {47, 5795},
-                                      {157, 5796},   {78, 5292},   {156, 5294},   {213, 5292},   {185, 5292},
-                                      {39, 255},     {42, 12},     {76, 252},     {148, 252},    {280, 254},
-                                      {197, 12},     {35, 12},     {72, 4},       {528, 6},      {36, 2},
-                                      {15, 0},       {3, 0}};
+  const std::map<int, int> telling = {
+      {63, 2333772}, {94, 111132}, {221, 111132}, {475, 111132}, {47, 5795}, {157, 5796}, {78, 5292}, {156, 5294},
+      {213, 5292},   {185, 5292},  {39, 255},     {42, 12},      {76, 252},  {148, 252},  {280, 254}, {197, 12},
+      {35, 12},      {72, 4},      {528, 6},      {36, 2},       {15, 0},    {3, 0}};
   for (const auto& [code, entry] : telling) EXPECT_EQ(tableEntry(windowOfCode(code)), entry) << "code " << code;
   const std::map<int, int> counts = {{2333772, 80}, {111132, 72}, {5796, 50}, {5795, 109}, {5294, 17},
                                      {5292, 92},    {255, 121},   {254, 5},   {252, 50},   {12, 40},
@@ -388,16 +391,15 @@ TEST(CliAnalyzeJson, OwnFourIsCompletedToFive) {
   // mix 5 x 2333787 + 269 = 11669204 beats (9,9)'s 5 x 2333791 + 21 = 11668976. o's open three
   // gives (10,4) 1 + 111132 + 6 + 2 + 6 = 111147, one more than (10,8). The mover completes five:
   // won, proof 0, disproof infinite, category 1 as step 1 set it.
-  const std::string expected = expectedJson(
-      1, 8, board, R"({"own":[9,9,2333791],"opp":[10,4,111147],"mix":[9,4,11669204]})",
-      R"({"value":1,"proof":0,"disproof":"inf","movingCategory":1})", "own-five", "[9,9]", "null", "null");
+  const std::string expected =
+      expectedJson(1, 8, board, R"({"own":[9,9,2333791],"opp":[10,4,111147],"mix":[9,4,11669204]})",
+                   R"({"value":1,"proof":0,"disproof":"inf","movingCategory":1})", "own-five", "[9,9]", "null", "null");
   EXPECT_EQ(run.out, expected);
 }
 
 TEST(CliAnalyzeJson, SingleCandidateAtTheRootEndsTheSearchAtOnce) {
   // o can make two open threes at (9,10); x has four lone stones far away.
-  const Board board =
-      withStones({{3, 3}, {3, 16}, {16, 3}, {16, 16}}, {{9, 7}, {9, 8}, {7, 10}, {8, 10}});
+  const Board board = withStones({{3, 3}, {3, 16}, {16, 3}, {16, 16}}, {{9, 7}, {9, 8}, {7, 10}, {8, 10}});
   const CliRun run = analyzeJson(board, "x");
   ASSERT_EQ(run.status, 0) << run.err;
   // o at (9,10): 1 + 5292 (.xx.x....) + 5294 (..xxx....) + 6 + 6 = 10599, the only cell at 10584
@@ -405,10 +407,10 @@ TEST(CliAnalyzeJson, SingleCandidateAtTheRootEndsTheSearchAtOnce) {
   // 1 + 254 + 3 x 6 = 273, class 3. Row 8.5: category 6, seed (3, 0.5). Category 6 tries only
   // o's cells of 10584 or more: one child, so the root's best mix cell is played. The root and
   // that child are the two nodes; the interrupted iteration is not counted.
-  const std::string expected = expectedJson(
-      1, 8, board, R"({"own":[15,15,273],"opp":[9,10,10599],"mix":[9,10,10694]})",
-      R"({"value":2,"proof":3,"disproof":0.5,"movingCategory":6})", "forced-root", "[9,10]",
-      R"({"iterations":0,"rootValue":2,"rootProof":3,"rootDisproof":0.5,"nodesCreated":2})", "[]");
+  const std::string expected =
+      expectedJson(1, 8, board, R"({"own":[15,15,273],"opp":[9,10,10599],"mix":[9,10,10694]})",
+                   R"({"value":2,"proof":3,"disproof":0.5,"movingCategory":6})", "forced-root", "[9,10]",
+                   R"({"iterations":0,"rootValue":2,"rootProof":3,"rootDisproof":0.5,"nodesCreated":2})", "[]");
   EXPECT_EQ(run.out, expected);
   EXPECT_EQ(referenceClasses(board, 15, 15, 1), (std::array<int, 2>{3, 4}));
   EXPECT_EQ(referenceClasses(board, 9, 10, 0), (std::array<int, 2>{2, 2}));

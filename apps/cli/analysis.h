@@ -25,7 +25,7 @@ struct Analysis {
   Position scored;  // the loaded position after rescoreAll and findBestCells
   VerdictSummary verdict;
   DriverReport report;
-  std::optional<Cell> move;  // what brenk would leave in "tah.dat", row first
+  std::optional<Cell> move;    // what brenk would leave in "tah.dat", row first
   std::vector<LineStep> line;  // empty unless a root was built
   int64_t elapsedMs = 0;       // the driver's run, searching included
 };

@@ -53,8 +53,8 @@ void writeSearch(std::ostream& out, const Analysis& analysis) {
   char memory[32];
   std::snprintf(memory, sizeof memory, "%.1f MiB", static_cast<double>(report.peakTreeBytes) / (1 << 20));
   out << "Search: " << report.stats.iterations << " iterations, " << report.nodesCreated << " nodes created, "
-      << analysis.elapsedMs << " ms, " << static_cast<int64_t>(report.nodesCreated) * 1000 / ms << " nodes/s, peak tree "
-      << memory << "; ended by " << stopReason(report) << '\n'
+      << analysis.elapsedMs << " ms, " << static_cast<int64_t>(report.nodesCreated) * 1000 / ms
+      << " nodes/s, peak tree " << memory << "; ended by " << stopReason(report) << '\n'
       << "Root: value " << report.rootValue << " (" << verdictName(report.rootValue) << "), proof "
       << proofNumberText(report.rootProof) << ", disproof " << proofNumberText(report.rootDisproof) << '\n'
       << "Principal line:";
@@ -82,8 +82,8 @@ void writeAnalysisText(std::ostream& out, const Analysis& analysis, bool colour)
   writeBestCells(out, analysis.scored);
   const VerdictSummary& verdict = analysis.verdict;
   out << "Verdict: " << verdict.value << " (" << verdictName(verdict.value) << "), proof "
-      << proofNumberText(verdict.proof) << ", disproof " << proofNumberText(verdict.disproof)
-      << ", moving category " << verdict.movingCategory << '\n';
+      << proofNumberText(verdict.proof) << ", disproof " << proofNumberText(verdict.disproof) << ", moving category "
+      << verdict.movingCategory << '\n';
   out << "Decision: " << decisionName(analysis.report.decision) << " (" << decisionReason(analysis.report.decision)
       << ")\n";
   if (analysis.move) {

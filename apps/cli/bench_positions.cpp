@@ -7,6 +7,8 @@ namespace {
 
 // Openings, quiet middle games, sharp positions with threes and fours for both sides, and
 // nearly full boards: the kinds of position a tournament game passes through.
+// One board row a line, as in the board file.
+// clang-format off
 constexpr BenchPosition kPositions[] = {
     {"opening two stones", 'x', {
         "--------------------",
@@ -597,6 +599,7 @@ constexpr BenchPosition kPositions[] = {
         "xxooxxoox-ooxxooxxoo",
         "ooxxooxxooxxooxxooxx"}},
 };
+// clang-format on
 
 }  // namespace
 

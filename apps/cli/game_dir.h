@@ -18,8 +18,8 @@ struct Cell {
 };
 
 struct GameDir {
-  Position position;       // as loadPositionFrom leaves it: unscored
-  int32_t allowance = 0;   // from "brenk.cfg", or brenk's default
+  Position position;               // as loadPositionFrom leaves it: unscored
+  int32_t allowance = 0;           // from "brenk.cfg", or brenk's default
   std::optional<Cell> moveInFile;  // "tah.dat" already holds a move (column,row)
   std::vector<std::string> warnings;
 };
