@@ -36,10 +36,10 @@ struct SearchTiming {
   double searchSeconds = 0.0;
 };
 
-void printFigures(const DriverReport& report, const RecordingSink& sink, double searchSeconds,
-                  double freeSeconds, double rssBefore) {
-  std::printf("decision %s, root value %d, move row %d col %d%s\n", decisionName(report.decision),
-              report.rootValue, sink.row(), sink.col(), report.stats.stoppedByMemory ? ", stopped by memory" : "");
+void printFigures(const DriverReport& report, const RecordingSink& sink, double searchSeconds, double freeSeconds,
+                  double rssBefore) {
+  std::printf("decision %s, root value %d, move row %d col %d%s\n", decisionName(report.decision), report.rootValue,
+              sink.row(), sink.col(), report.stats.stoppedByMemory ? ", stopped by memory" : "");
   std::printf("search time          %10.3f s\n", searchSeconds);
   std::printf("iterations           %10lld  (%.0f/s)\n", static_cast<long long>(report.stats.iterations),
               report.stats.iterations / searchSeconds);

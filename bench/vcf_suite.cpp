@@ -64,7 +64,8 @@ void runOne(const SolvedPosition& solved, int64_t iterations, Tally& tally) {
   const DriverReport report = decideMove(pos, sink, options);
   const bool proved = decidedAsWin(report);
   const Cell move(sink.row(), sink.col());
-  const bool winning = std::find(solved.winningMoves.begin(), solved.winningMoves.end(), move) != solved.winningMoves.end();
+  const bool winning =
+      std::find(solved.winningMoves.begin(), solved.winningMoves.end(), move) != solved.winningMoves.end();
   ++tally.positions;
   tally.proved += proved;
   tally.winning += winning;
@@ -75,8 +76,8 @@ void runOne(const SolvedPosition& solved, int64_t iterations, Tally& tally) {
     // Coordinates as in the file: x (column), y (row).
     std::printf("id %s: %s value %d, %lld iterations, %llu nodes, played %d,%d%s%s\n", solved.id.c_str(),
                 decisionName(report.decision), report.rootValue, static_cast<long long>(report.stats.iterations),
-                static_cast<unsigned long long>(report.nodesCreated), move.second, move.first,
-                proved ? ", proved" : "", winning ? ", winning" : "");
+                static_cast<unsigned long long>(report.nodesCreated), move.second, move.first, proved ? ", proved" : "",
+                winning ? ", winning" : "");
   }
 }
 

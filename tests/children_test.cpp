@@ -123,7 +123,7 @@ TEST_F(ChildGeneration, RefusesADecidedNodeAndChangesNothing) {
 
 TEST_F(ChildGeneration, ThresholdIsHalfTheBestMixRoundedDown) {
   Position pos = blankPosition(1);
-  pos.bestMixScore = 7;  // threshold 3, not 3.5
+  pos.bestMixScore = 7;     // threshold 3, not 3.5
   setScores(pos, A, 0, 3);  // mix 3
   setScores(pos, B, 0, 2);  // mix 2
   setScores(pos, C, 1, 0);  // mix 5
@@ -170,11 +170,7 @@ TEST_F(ChildGeneration, OwnAndOpponentBoundsPerCategory) {
   // H opp 10^7 (a big threat in categories 2 and 3, but a single one prunes nothing).
   const Cell H{19, 9};
   const std::vector<Case> cases = {
-      {2, {A, C, E, F, G, H}},
-      {3, {C, E, G, H}},
-      {4, {A, C, E, F, G, H}},
-      {5, {A, E, F, G}},
-      {6, {C, H}},
+      {2, {A, C, E, F, G, H}}, {3, {C, E, G, H}}, {4, {A, C, E, F, G, H}}, {5, {A, E, F, G}}, {6, {C, H}},
   };
   for (const Case& c : cases) {
     Position pos = blankPosition(c.category);
@@ -402,8 +398,8 @@ TEST_F(ChildGeneration, FoldedNodeKeepsItsOpenValueWhateverTheReevaluationSays) 
   // (the node is left unjudged: its category is still the general one). For x, (5,9) also makes
   // a four on column 9 (closed by o at (9,9)) and an open three on the diagonal (6,10),(7,11):
   // after the fold the re-evaluation blocks x's four at (4,9) for o and finds x winning.
-  Position pos = stonePosition({{5, 4}, {6, 9}, {7, 9}, {8, 9}, {6, 10}, {7, 11}},
-                               {{5, 5}, {5, 6}, {5, 7}, {9, 9}, {14, 3}}, "o");
+  Position pos =
+      stonePosition({{5, 4}, {6, 9}, {7, 9}, {8, 9}, {6, 10}, {7, 11}}, {{5, 5}, {5, 6}, {5, 7}, {9, 9}, {14, 3}}, "o");
   makeMove(pos, 5, 8);
   rescoreAround(pos, 5, 8);
   findBestCells(pos);

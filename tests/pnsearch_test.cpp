@@ -394,7 +394,8 @@ TEST_F(SearchOutcome, ProvedRootWritesEveryProvedChildSoTheLastStands) {
   expectNumber(root->proof, num(0), "root proof");
   expectNumber(root->disproof, kInf, "root disproof");
   const Cells proved = provedChildrenInListOrder();
-  EXPECT_EQ(std::set<Cell>(proved.begin(), proved.end()), std::set<Cell>(kFourThreeCells.begin(), kFourThreeCells.end()));
+  EXPECT_EQ(std::set<Cell>(proved.begin(), proved.end()),
+            std::set<Cell>(kFourThreeCells.begin(), kFourThreeCells.end()));
   EXPECT_EQ(sink.moves, proved);
   EXPECT_EQ(Cell(sink.row(), sink.col()), proved.back());
 }

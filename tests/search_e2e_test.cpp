@@ -95,8 +95,8 @@ struct SolvedVcf {
 const SolvedVcf kVcfs[] = {
     {"4", "x", "9,4;12,4;11,5;13,5;8,6;13,7;8,8;9,8;10,8;14,8;9,9;12,9",
      "10,3;11,4;8,5;9,5;10,5;10,7;12,7;11,8;12,8;15,8;15,9;15,10", "10,4;10,6;12,6;9,7;11,7;6,8;7,8"},
-    {"12", "x", "7,5;8,6;11,7;12,7;9,8;10,8;7,9;11,9;9,10;8,11",
-     "11,5;9,6;11,6;12,6;8,7;9,7;10,7;12,8;13,8;9,9", "11,8"},
+    {"12", "x", "7,5;8,6;11,7;12,7;9,8;10,8;7,9;11,9;9,10;8,11", "11,5;9,6;11,6;12,6;8,7;9,7;10,7;12,8;13,8;9,9",
+     "11,8"},
     {"18", "x", "8,5;9,5;7,7;10,7;6,8;8,8;12,8;13,8;8,9;9,9;11,9;14,9",
      "8,6;10,6;9,7;11,7;10,8;11,8;7,9;12,9;7,10;8,10;10,10;10,11", "5,5"},
     {"1741", "o", "11,6;12,6;13,6;8,7;13,7;10,8;9,9;13,10;9,11", "10,7;11,7;12,7;9,8;11,8;12,8;10,9;12,9",
@@ -163,13 +163,9 @@ std::string runBrenk(const std::string& board, const char* symbol) {
   return move;
 }
 
-TEST(BrenkPlaysForcedWins, FourThree) {
-  EXPECT_EQ(runBrenk(boardText(kFourThreeX, kFourThreeO), "x"), "9,9");
-}
+TEST(BrenkPlaysForcedWins, FourThree) { EXPECT_EQ(runBrenk(boardText(kFourThreeX, kFourThreeO), "x"), "9,9"); }
 
-TEST(BrenkPlaysForcedWins, DoubleFour) {
-  EXPECT_EQ(runBrenk(boardText(kDoubleFourX, kDoubleFourO), "x"), "9,9");
-}
+TEST(BrenkPlaysForcedWins, DoubleFour) { EXPECT_EQ(runBrenk(boardText(kDoubleFourX, kDoubleFourO), "x"), "9,9"); }
 
 TEST(BrenkPlaysForcedWins, ShortVcf) {
   const SolvedVcf& vcf = kVcfs[0];
@@ -181,7 +177,6 @@ TEST(BrenkPlaysForcedWins, ShortVcf) {
   while (std::getline(in, item, ';')) found = found || item == move;
   EXPECT_TRUE(found) << "played " << move;
 }
-
 
 // A fixed number of iterations on three positions. The outcomes are facts of the game where the
 // comments say so; the node counts, and the numbers and move of the open position, are a
@@ -205,16 +200,43 @@ TEST(SearchSignature, FixedIterationsGiveTheRecordedResults) {
   const Signature signatures[] = {
       // Solved: x wins, and (8,11) is the only winning first move. Proof 0, and the proved
       // child's evaluation made the defender's number infinite.
-      {"vcf 12", parseCells(vcf12.black), parseCells(vcf12.white), "x", 2000, 1, finite(0), infinite(), {8, 11}, 49, 465},
+      {"vcf 12",
+       parseCells(vcf12.black),
+       parseCells(vcf12.white),
+       "x",
+       2000,
+       1,
+       finite(0),
+       infinite(),
+       {8, 11},
+       49,
+       465},
       // x cannot meet both of o's four-threes, (9,9) and (3,15): lost, and the move is the root's
       // best opponent cell, (9,9) of the two.
-      {"two four-threes against", {{9, 5}, {3, 11}, {15, 3}, {16, 16}, {0, 19}},
-       {{9, 6}, {9, 7}, {9, 8}, {10, 9}, {11, 9}, {3, 12}, {3, 13}, {3, 14}, {4, 15}, {5, 15}}, "x", 2000, 0,
-       infinite(), finite(0), {9, 9}, 3, 41},
+      {"two four-threes against",
+       {{9, 5}, {3, 11}, {15, 3}, {16, 16}, {0, 19}},
+       {{9, 6}, {9, 7}, {9, 8}, {10, 9}, {11, 9}, {3, 12}, {3, 13}, {3, 14}, {4, 15}, {5, 15}},
+       "x",
+       2000,
+       0,
+       infinite(),
+       finite(0),
+       {9, 9},
+       3,
+       41},
       // A quiet middle game from self-play: still open after 300 iterations. The proof number is
       // 42.4 as the float additions leave it.
-      {"middle game", {{7, 10}, {7, 11}, {8, 9}, {9, 9}, {10, 12}}, {{7, 9}, {8, 10}, {9, 11}, {10, 10}, {11, 9}}, "x",
-       300, 2, finite(0x1.533332p+5f), finite(18), {8, 12}, 300, 1905},
+      {"middle game",
+       {{7, 10}, {7, 11}, {8, 9}, {9, 9}, {10, 12}},
+       {{7, 9}, {8, 10}, {9, 11}, {10, 10}, {11, 9}},
+       "x",
+       300,
+       2,
+       finite(0x1.533332p+5f),
+       finite(18),
+       {8, 12},
+       300,
+       1905},
   };
   for (const Signature& expected : signatures) {
     const Outcome outcome = decide(expected.xs, expected.os, expected.symbol, expected.maxIterations);
