@@ -1,16 +1,15 @@
 // pbrain-brenk as a manager sees it: the real executable driven through its standard input and
 // output, answer by answer, plus the arithmetic of its time and memory limits.
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <gtest/gtest.h>
-
 #include <array>
-#include <cstdlib>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -215,7 +214,8 @@ std::string brenkMoveFor(const std::vector<std::array<int, 3>>& stones, const st
 
 std::vector<std::string> stoneLines(const std::vector<std::array<int, 3>>& stones) {
   std::vector<std::string> lines;
-  for (const auto& s : stones) lines.push_back(std::to_string(s[0]) + "," + std::to_string(s[1]) + "," + std::to_string(s[2]));
+  for (const auto& s : stones)
+    lines.push_back(std::to_string(s[0]) + "," + std::to_string(s[1]) + "," + std::to_string(s[2]));
   return lines;
 }
 
@@ -276,8 +276,7 @@ TEST(PbrainSession, AboutStartAndEmptyBoardBeforeAnyAnswerIsRead) {
   Brain brain;
   // GomocupJudge's way: everything up front, the first move as an empty BOARD.
   brain.send({"ABOUT", "START 20", "INFO timeout_turn 300", "INFO timeout_match 180000", "INFO time_left 180000",
-              "INFO max_memory 367001600", "INFO game_type 2", "INFO rule 0", "INFO folder /tmp/x y", "BOARD",
-              "DONE"});
+              "INFO max_memory 367001600", "INFO game_type 2", "INFO rule 0", "INFO folder /tmp/x y", "BOARD", "DONE"});
   EXPECT_EQ(brain.answer(), kAbout);
   EXPECT_EQ(brain.answer(), "OK");
   EXPECT_EQ(brain.answer(), "9,9") << "empty board: the centre";
@@ -373,11 +372,14 @@ TEST(PbrainSession, OpeningRulesSeeColumnAsXAndRowAsY) {
 TEST(PbrainSession, DecidesLikeBrenkOnTheSameBoard) {
   // Positions that brenk settles without a timed search, so the move does not depend on the clock.
   const std::vector<std::vector<std::array<int, 3>>> boards{
-      {{3, 4, 2}, {12, 8, 1}, {6, 6, 2}},                                        // three stones
-      {{9, 9, 1}, {10, 10, 2}, {9, 10, 1}, {8, 11, 2}, {9, 11, 1}, {9, 12, 2},
-       {9, 8, 1}, {0, 0, 2}},                                                     // own four, one end blocked
-      {{4, 4, 2}, {5, 5, 2}, {6, 6, 2}, {7, 7, 2}, {3, 3, 1}, {12, 3, 1}, {13, 3, 1}},  // opponent four
-      {{5, 10, 1}, {6, 10, 1}, {7, 10, 1}, {8, 10, 1}, {9, 10, 3}, {1, 1, 2}},        // special stone
+      // three stones
+      {{3, 4, 2}, {12, 8, 1}, {6, 6, 2}},
+      // own four with one end blocked
+      {{9, 9, 1}, {10, 10, 2}, {9, 10, 1}, {8, 11, 2}, {9, 11, 1}, {9, 12, 2}, {9, 8, 1}, {0, 0, 2}},
+      // the opponent's four
+      {{4, 4, 2}, {5, 5, 2}, {6, 6, 2}, {7, 7, 2}, {3, 3, 1}, {12, 3, 1}, {13, 3, 1}},
+      // a special stone on the end of our four
+      {{5, 10, 1}, {6, 10, 1}, {7, 10, 1}, {8, 10, 1}, {9, 10, 3}, {1, 1, 2}},
   };
   for (size_t i = 0; i < boards.size(); ++i) {
     Brain brain;

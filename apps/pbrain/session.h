@@ -18,7 +18,7 @@ struct Session {
   GameBoard board;
   TimeInfo time;
   std::optional<int64_t> maxMemory;
-  std::string folder;  // kept for the record; the engine stores nothing between games
+  std::string folder;               // kept for the record; the engine stores nothing between games
   bool ruleWarningPending = false;  // an unsupported rule was refused; say so once with the next move
   bool receivingBoard = false;
   GameBoard incoming;  // the BOARD block so far

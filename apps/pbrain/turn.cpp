@@ -58,8 +58,8 @@ TurnMove playTurn(const GameBoard& board, const SearchLimits& limits) {
     options.diagnostics = &diagnostics;
     const DriverReport report = decideMove(pos, sink, options);
     std::ostringstream summary;
-    summary << "decision " << decisionName(report.decision) << ", iterations " << report.stats.iterations
-            << ", nodes " << report.nodesCreated;
+    summary << "decision " << decisionName(report.decision) << ", iterations " << report.stats.iterations << ", nodes "
+            << report.nodesCreated;
     move.notes.push_back(summary.str());
   } catch (...) {
     move.notes.push_back("error: " + describeCurrentError());
