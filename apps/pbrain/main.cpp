@@ -11,7 +11,12 @@ int main() {
   // Nothing is read while a turn is thought over: the next line waits in the pipe.
   while (std::getline(std::cin, line)) {
     const brenk::Clock arrival;  // the turn's time runs from the moment its command is read
-    if (!brenk::pbrain::handleLine(session, line, arrival, std::cout)) break;
+    try {
+      if (!brenk::pbrain::handleLine(session, line, arrival, std::cout)) break;
+    } catch (...) {
+      // Turns guard themselves; whatever else fails costs this one line, never the game.
+      std::cout << "DEBUG the line could not be handled" << std::endl;
+    }
   }
   return 0;
 }
