@@ -23,7 +23,10 @@ std::string bytesOf(const fs::path& file) {
 const fs::path kCorpus = fs::path(BRENK_SOURCE_DIR) / "fuzz" / "corpus";
 
 TEST(FuzzInput, SeparatorsSplitTheThreeFilesAndMissingOnesStayAbsent) {
-  const FuzzFiles all = splitFuzzInput(std::string_view("board\0x\0" "1500\0tail", 17));
+  const FuzzFiles all =
+      splitFuzzInput(std::string_view("board\0x\0"
+                                      "1500\0tail",
+                                      17));
   ASSERT_TRUE(all.board && all.symbol && all.config);
   EXPECT_EQ(*all.board, "board");
   EXPECT_EQ(*all.symbol, "x");

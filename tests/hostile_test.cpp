@@ -314,6 +314,7 @@ TEST(HostileFiles, UnreadableBoardFileIsReportedLikeAMissingOne) {
 TEST(HostileFiles, MoveFileThatIsADirectory) {
   TempDir dir;
   dir.write("plocha.dat", smallGame().text());
+  dir.write("brenk.cfg", "100");
   fs::create_directory(dir.path / "tah.dat");
   const BrenkRun run = runBrenk(dir.path);
   EXPECT_TRUE(run.exited);

@@ -115,8 +115,10 @@ TEST(MatchGames, ColoursAlternateAndOpeningsComeFromTheFile) {
   EXPECT_NE(run.out.find("game 2: x=B o=A, x wins by five (1 moves)"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("A wins 1, B wins 1"), std::string::npos) << run.out;
   const std::string game = readFile(out / "game-002.txt");
-  EXPECT_NE(game.find("# opening: 8 stones\n# result: x wins by five\n1,0\n19,19\n2,0\n18,19\n3,0\n17,19\n4,0\n16,19\n0,0  # B"),
-            std::string::npos)
+  EXPECT_NE(
+      game.find(
+          "# opening: 8 stones\n# result: x wins by five\n1,0\n19,19\n2,0\n18,19\n3,0\n17,19\n4,0\n16,19\n0,0  # B"),
+      std::string::npos)
       << game;
 }
 
@@ -132,8 +134,7 @@ TEST(MatchGames, EngineSeesTwentyLinesTheSymbolAndTheAllowance) {
                                       "n=$(awk '{ n += gsub(/[xo]/, \"\") } END { print n }' plocha.dat)\n"
                                       "want=x; [ $((n % 2)) = 1 ] && want=o; [ \"$s\" = \"$want\" ] || exit 0\n" +
                                           std::string(kFirstEmptyFileEngine).substr(10));
-  const RunResult run =
-      runMatch(engine.string() + " " + engine.string() + " --games 1 --max-moves 3 --allowance 250");
+  const RunResult run = runMatch(engine.string() + " " + engine.string() + " --games 1 --max-moves 3 --allowance 250");
   EXPECT_EQ(run.status, 0) << run.out;
   EXPECT_NE(run.out.find("unfinished after 3 moves"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("total: 3 moves, illegal 0, missing 0"), std::string::npos) << run.out;
@@ -141,9 +142,9 @@ TEST(MatchGames, EngineSeesTwentyLinesTheSymbolAndTheAllowance) {
 
 struct FaultCase {
   const char* name;
-  std::string body;       // the o player's script
-  const char* verdict;    // in the game line
-  const char* counted;    // in the total line
+  std::string body;     // the o player's script
+  const char* verdict;  // in the game line
+  const char* counted;  // in the total line
 };
 
 TEST(MatchFaults, EveryFaultOfAFileEngineLosesTheGameAndIsCounted) {
@@ -163,8 +164,8 @@ TEST(MatchFaults, EveryFaultOfAFileEngineLosesTheGameAndIsCounted) {
   for (const FaultCase& c : cases) {
     SCOPED_TRACE(c.name);
     const fs::path bad = writeScript(dir.path, c.name, c.body);
-    const RunResult run = runMatch(good.string() + " " + bad.string() +
-                                   " --games 1 --opening-stones 0 --allowance 100 --margin 200");
+    const RunResult run =
+        runMatch(good.string() + " " + bad.string() + " --games 1 --opening-stones 0 --allowance 100 --margin 200");
     EXPECT_EQ(run.status, 1) << run.out;
     EXPECT_NE(run.out.find(std::string("game 1: x=A o=B, x wins, ") + c.verdict), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("A wins 1, B wins 0"), std::string::npos) << run.out;
@@ -253,8 +254,8 @@ TEST(MatchBrenk, BrenkPlaysItselfWithoutFault) {
 }
 
 TEST(MatchBrenk, PbrainBrenkPlaysFileBrenkWithoutFault) {
-  const RunResult run = runMatch(std::string("pbrain:") + PBRAIN_EXE + " " + BRENK_EXE +
-                                 " --games 2 --allowance 200 --max-moves 30");
+  const RunResult run =
+      runMatch(std::string("pbrain:") + PBRAIN_EXE + " " + BRENK_EXE + " --games 2 --allowance 200 --max-moves 30");
   EXPECT_EQ(run.status, 0) << run.out;
   EXPECT_NE(run.out.find("total: "), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("illegal 0, missing 0, crashes 0, overruns 0"), std::string::npos) << run.out;

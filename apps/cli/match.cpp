@@ -37,7 +37,7 @@ struct GameRecord {
 struct Match {
   MatchOptions options;
   std::vector<std::vector<MatchMove>> openings;  // from the file; empty for random openings
-  EngineTally tally[2];                           // engine A, engine B
+  EngineTally tally[2];                          // engine A, engine B
   int draws = 0;
   int unfinished = 0;
 };
@@ -114,7 +114,9 @@ int playGame(Match& match, MatchEngine* engines[2], const int tallyOf[2], MatchB
 
 void saveGame(const Match& match, int game, const char* names[2], const GameRecord& record) {
   if (match.options.outDir.empty()) return;
-  auto engineOf = [&](const char* name) { return std::string(name) + " " + (name[0] == 'A' ? match.options.engineA : match.options.engineB); };
+  auto engineOf = [&](const char* name) {
+    return std::string(name) + " " + (name[0] == 'A' ? match.options.engineA : match.options.engineB);
+  };
   std::ostringstream file;
   file << match.options.outDir << "/game-" << std::setw(3) << std::setfill('0') << game + 1 << ".txt";
   std::ofstream out(file.str());
@@ -169,8 +171,8 @@ std::string summary(const Match& match) {
   all.maxWallMs = std::max(a.maxWallMs, b.maxWallMs);
   all.peakKiB = std::max(a.peakKiB, b.peakKiB);
   std::ostringstream text;
-  text << "games " << match.options.games << ": A wins " << a.wins << ", B wins " << b.wins << ", draws "
-       << match.draws << ", unfinished " << match.unfinished << "\n"
+  text << "games " << match.options.games << ": A wins " << a.wins << ", B wins " << b.wins << ", draws " << match.draws
+       << ", unfinished " << match.unfinished << "\n"
        << tallyLine(("A " + match.options.engineA).c_str(), a) << "\n"
        << tallyLine(("B " + match.options.engineB).c_str(), b) << "\n"
        << tallyLine("total", all) << "\n";

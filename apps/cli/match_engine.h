@@ -25,7 +25,7 @@ struct MoveOutcome {
 
 struct EngineLimits {
   int32_t allowanceMs = 300;
-  int32_t marginMs = 1000;         // the engine is killed at allowance + margin
+  int32_t marginMs = 1000;               // the engine is killed at allowance + margin
   int64_t maxMemoryBytes = 350ll << 20;  // told to pbrain brains as INFO max_memory
 };
 

@@ -17,7 +17,7 @@ struct MatchOptions {
   EngineLimits limits;
   uint64_t seed = 1;
   int openingStones = 4;
-  std::string openingsFile;  // empty: random openings
+  std::string openingsFile;     // empty: random openings
   bool repeatOpenings = false;  // each opening twice, colours swapped
   int maxMoves = 0;             // engine moves per game before it is stopped unfinished; 0 = no limit
   std::string outDir;           // empty: no game records

@@ -37,7 +37,8 @@ class PbrainEngine : public MatchEngine {
          "\nINFO rule 0\nINFO game_type 1\n");
     std::string line;
     const ReadStatus status = readAnswer(start + limits_.allowanceMs + limits_.marginMs, line);
-    if (status == ReadStatus::Line && line != "OK") startFault_ = fault(MoveFault::Crash, "START answered \"" + line + "\"");
+    if (status == ReadStatus::Line && line != "OK")
+      startFault_ = fault(MoveFault::Crash, "START answered \"" + line + "\"");
     if (status != ReadStatus::Line) startFault_ = lostBrain(status, "START");
   }
 
