@@ -4,8 +4,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 kind=${1:-release}
 case "$kind" in
-  release) dir=build; flags=(-DCMAKE_BUILD_TYPE=Release) ;;
-  sanitize) dir=build-sanitize; flags=(-DCMAKE_BUILD_TYPE=Debug -DBRENK_SANITIZE=ON) ;;
+  release) dir=build; flags=(-DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON) ;;
+  sanitize) dir=build-sanitize; flags=(-DCMAKE_BUILD_TYPE=Debug -DBRENK_SANITIZE=ON -DBUILD_TESTING=ON) ;;
   *) echo "usage: $0 [release|sanitize]" >&2; exit 2 ;;
 esac
 scripts/deps.sh
