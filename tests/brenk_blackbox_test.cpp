@@ -89,7 +89,8 @@ EngineRun runBrenk(const fs::path& dir, const std::vector<std::string>& args = {
   char buffer[4096];
   bool killed = false;
   for (;;) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) {
       kill(pid, SIGKILL);
       killed = true;
@@ -219,8 +220,15 @@ TEST(BrenkMove, OwnFiveIsCompletedBeforeTheOpponentsIsBlocked) {
 TEST(BrenkMove, OpponentsFiveIsBlocked) {
   const Board board = Board{}.set(5, 5, 'x').set(5, 15, 'x').set(15, 15, 'x').set(17, 9, 'x').setRow(10, 16, 19, 'o');
   EXPECT_EQ(moveFor(board.inRows(), "x"), "15,10");
-  const Board vertical = Board{}.set(3, 3, 'o').set(3, 5, 'o').set(16, 2, 'o').set(4, 8, 'x').set(5, 8, 'x')
-                             .set(6, 8, 'x').set(7, 8, 'x').set(8, 8, 'o');
+  const Board vertical = Board{}
+                             .set(3, 3, 'o')
+                             .set(3, 5, 'o')
+                             .set(16, 2, 'o')
+                             .set(4, 8, 'x')
+                             .set(5, 8, 'x')
+                             .set(6, 8, 'x')
+                             .set(7, 8, 'x')
+                             .set(8, 8, 'o');
   EXPECT_EQ(moveFor(vertical.inRows(), "o"), "8,3") << "x four in column 8 with o below: only row 3 completes it";
 }
 
@@ -231,8 +239,8 @@ TEST(BrenkMove, NearlyFullBoardPlaysTheBestOpponentCell) {
   for (int r = 0; r < 20; ++r) {
     for (int c = 0; c < 20; ++c) board.set(r, c, ((c + 2 * r) % 4) / 2 == 0 ? 'o' : 'x');
   }
-  const int empties[19][2] = {{0, 7},  {0, 6},  {2, 17},  {3, 5},  {4, 12},  {5, 18},  {6, 6},
-                              {7, 13}, {8, 19}, {9, 7},   {10, 14}, {11, 0}, {12, 8},  {13, 15},
+  const int empties[19][2] = {{0, 7},  {0, 6},  {2, 17},  {3, 5},   {4, 12}, {5, 18}, {6, 6},
+                              {7, 13}, {8, 19}, {9, 7},   {10, 14}, {11, 0}, {12, 8}, {13, 15},
                               {14, 1}, {15, 9}, {16, 16}, {17, 2},  {18, 10}};
   for (const auto& e : empties) board.set(e[0], e[1], '-');
   EXPECT_EQ(moveFor(board.inRows(), "x"), "7,0");

@@ -1,6 +1,8 @@
 // The driver's rules in order (opening, own five, block five or a nearly full board, verdict,
 // search) with moves caught by a RecordingSink; and the facilities around a run: the banner text,
 // the failure log under the outer guard, and the program clock.
+#include "engine/host/driver.h"
+
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -18,7 +20,6 @@
 
 #include "engine/host/banner.h"
 #include "engine/host/clock.h"
-#include "engine/host/driver.h"
 #include "engine/host/excpt.h"
 #include "engine/host/failure_log.h"
 #include "engine/host/files.h"
@@ -178,9 +179,9 @@ TEST(DecideMove, OpponentsFiveIsBlocked) {
 // cols 3 and 10: for o each of the two cells has one completion cell, the other (5795, score
 // 5796), and (0,7) is scanned later. Every other empty cell is isolated, so no window through it
 // reaches five cells and it scores 1 for both sides; the engine plays x.
-const std::vector<Cell> kNearlyFullEmpties = {{0, 7},   {0, 6},   {2, 17},  {3, 5},   {4, 12}, {5, 18}, {6, 6},
-                                              {7, 13},  {8, 19},  {9, 7},   {10, 14}, {11, 0}, {12, 8}, {13, 15},
-                                              {14, 1},  {15, 9},  {16, 16}, {17, 2},  {18, 10}};
+const std::vector<Cell> kNearlyFullEmpties = {{0, 7},  {0, 6},  {2, 17},  {3, 5},   {4, 12}, {5, 18}, {6, 6},
+                                              {7, 13}, {8, 19}, {9, 7},   {10, 14}, {11, 0}, {12, 8}, {13, 15},
+                                              {14, 1}, {15, 9}, {16, 16}, {17, 2},  {18, 10}};
 
 Position nearlyFull(const std::vector<Cell>& empties) {
   std::vector<Stone> stones;

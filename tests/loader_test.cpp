@@ -124,7 +124,8 @@ TEST(ReadBoard, CharactersAfterTheFourHundredthAreNotRead) {
 
 TEST(ReadBoard, CellCharacters) {
   // Lower-case x alone is stone 1; every other non-blank character is stone 0.
-  const BoardText board = BoardText{}.set(2, 2, 'x').set(2, 3, 'o').set(2, 4, 'O').set(2, 5, 'X').set(2, 6, '1').set(2, 7, '*');
+  const BoardText board =
+      BoardText{}.set(2, 2, 'x').set(2, 3, 'o').set(2, 4, 'O').set(2, 5, 'X').set(2, 6, '1').set(2, 7, '*');
   const Position pos = boardFrom(board.inRows());
   EXPECT_EQ(pos.cells[2][2], kStoneX);
   EXPECT_EQ(pos.cells[2][3], kStoneO);
@@ -311,10 +312,10 @@ TEST(LoadPositionFrom, EmptyMoveFileAfterTheBoard) {
     int32_t engine;
   };
   // The symbol read fails, so the last board character decides.
-  for (const Case& c : {Case{BoardText{}.set(19, 19, 'o').inRows(), kStoneO}, Case{BoardText{}.inRows(), kStoneX},
-                        Case{BoardText{}.set(19, 19, 'x').inRows(), kStoneX},
-                        Case{BoardText{}.set(19, 19, 'O').inRows(), kStoneX}, Case{"", kStoneX},
-                        Case{std::string(390, '-') + "o", kStoneO}}) {
+  for (const Case& c :
+       {Case{BoardText{}.set(19, 19, 'o').inRows(), kStoneO}, Case{BoardText{}.inRows(), kStoneX},
+        Case{BoardText{}.set(19, 19, 'x').inRows(), kStoneX}, Case{BoardText{}.set(19, 19, 'O').inRows(), kStoneX},
+        Case{"", kStoneX}, Case{std::string(390, '-') + "o", kStoneO}}) {
     TempDir dir;
     dir.write("plocha.dat", c.board);
     dir.write("tah.dat", "");
