@@ -87,7 +87,7 @@ void writeAnalysisText(std::ostream& out, const Analysis& analysis, bool colour)
   out << "Decision: " << decisionName(analysis.report.decision) << " (" << decisionReason(analysis.report.decision)
       << ")\n";
   if (analysis.move) {
-    out << "Move: " << cellName(analysis.move->row, analysis.move->col) << ", marked [ ]; tah.dat would hold "
+    out << "Move: " << cellName(analysis.move->row, analysis.move->col) << ", shown in brackets on the board; tah.dat would hold "
         << analysis.move->col << ',' << analysis.move->row << '\n';
   } else {
     out << "Move: none\n";

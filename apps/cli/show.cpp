@@ -41,7 +41,7 @@ void describe(std::ostream& out, const GameDir& game) {
   if (game.moveInFile) {
     const Cell move = *game.moveInFile;
     out << "tah.dat holds the move " << move.col << ',' << move.row << " (column " << move.col << ", row " << move.row
-        << "), marked [ ]\n";
+        << "), shown in brackets on the board\n";
   }
 }
 
