@@ -40,7 +40,7 @@ class MatchEngine {
 };
 
 // "pbrain:PATH" is a pbrain brain, anything else a file-interface executable.
-std::unique_ptr<MatchEngine> makeMatchEngine(const std::string& spec, const EngineLimits& limits);
+std::unique_ptr<MatchEngine> makeMatchEngine(const std::string& engineArg, const EngineLimits& limits);
 std::unique_ptr<MatchEngine> makeFileEngine(const std::string& path, const EngineLimits& limits);
 std::unique_ptr<MatchEngine> makePbrainEngine(const std::string& path, const EngineLimits& limits);
 

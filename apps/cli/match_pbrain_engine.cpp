@@ -200,10 +200,10 @@ std::unique_ptr<MatchEngine> makePbrainEngine(const std::string& path, const Eng
   return std::make_unique<PbrainEngine>(fs::absolute(path).string(), limits);
 }
 
-std::unique_ptr<MatchEngine> makeMatchEngine(const std::string& spec, const EngineLimits& limits) {
+std::unique_ptr<MatchEngine> makeMatchEngine(const std::string& engineArg, const EngineLimits& limits) {
   static const std::string kPbrain = "pbrain:";
-  if (spec.rfind(kPbrain, 0) == 0) return makePbrainEngine(spec.substr(kPbrain.size()), limits);
-  return makeFileEngine(spec, limits);
+  if (engineArg.rfind(kPbrain, 0) == 0) return makePbrainEngine(engineArg.substr(kPbrain.size()), limits);
+  return makeFileEngine(engineArg, limits);
 }
 
 }  // namespace brenk::cli
