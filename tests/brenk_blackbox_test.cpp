@@ -1,137 +1,38 @@
 // The tournament executable as a manager drives it: files in a fresh working directory, standard
 // input from /dev/null, then the exact bytes of "tah.dat", standard output and the exit status.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <signal.h>
-#include <stdlib.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "tests/support/board_text.h"
+#include "tests/support/run_process.h"
+#include "tests/support/temp_dir.h"
+
 namespace {
 
 namespace fs = std::filesystem;
-
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "brenk-run-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
-  }
-  ~TempDir() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  const fs::path& path() const { return path_; }
-  void write(const std::string& name, const std::string& content) const {
-    std::ofstream out(path_ / name, std::ios::binary | std::ios::trunc);
-    out << content;
-  }
-  std::string read(const std::string& name) const {
-    std::ifstream in(path_ / name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
-  bool has(const std::string& name) const { return fs::exists(path_ / name); }
-  std::set<std::string> names() const {
-    std::set<std::string> result;
-    for (const auto& entry : fs::directory_iterator(path_)) result.insert(entry.path().filename().string());
-    return result;
-  }
-
- private:
-  fs::path path_;
-};
-
-struct EngineRun {
-  bool exited = false;
-  int status = -1;
-  std::string out;
-  long long wallMs = 0;
-};
+using brenk::testsupport::TempDir;
+using EngineRun = brenk::testsupport::ProcessRun;
+using Board = brenk::testsupport::BoardText;
 
 // Starts brenk in `dir` with stdin from /dev/null and collects its standard output. A run that
 // hangs is killed after two minutes and reported as not exited.
 EngineRun runBrenk(const fs::path& dir, const std::vector<std::string>& args = {}) {
-  EngineRun run;
-  int pipeFds[2];
-  if (pipe(pipeFds) != 0) return run;
-  const auto began = std::chrono::steady_clock::now();
-  const pid_t pid = fork();
-  if (pid == 0) {
-    close(pipeFds[0]);
-    const int devNull = open("/dev/null", O_RDONLY);
-    if (devNull < 0 || dup2(devNull, STDIN_FILENO) < 0 || dup2(pipeFds[1], STDOUT_FILENO) < 0) _exit(120);
-    if (chdir(dir.c_str()) != 0) _exit(121);
-    std::vector<char*> argv;
-    std::string program = BRENK_EXE;
-    argv.push_back(program.data());
-    std::vector<std::string> copies = args;
-    for (std::string& a : copies) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    execv(program.c_str(), argv.data());
-    _exit(122);
-  }
-  close(pipeFds[1]);
-  if (pid < 0) {
-    close(pipeFds[0]);
-    return run;
-  }
-  const auto deadline = began + std::chrono::minutes(2);
-  char buffer[4096];
-  bool killed = false;
-  for (;;) {
-    const auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-    if (left.count() <= 0) {
-      kill(pid, SIGKILL);
-      killed = true;
-      break;
-    }
-    pollfd pfd{pipeFds[0], POLLIN, 0};
-    if (poll(&pfd, 1, static_cast<int>(left.count())) <= 0) continue;
-    const ssize_t got = read(pipeFds[0], buffer, sizeof buffer);
-    if (got <= 0) break;
-    run.out.append(buffer, static_cast<size_t>(got));
-  }
-  close(pipeFds[0]);
-  int wstatus = 0;
-  waitpid(pid, &wstatus, 0);
-  run.wallMs = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - began).count();
-  run.exited = !killed && WIFEXITED(wstatus);
-  run.status = run.exited ? WEXITSTATUS(wstatus) : -1;
-  return run;
+  brenk::testsupport::RunOptions options;
+  options.args = args;
+  options.workDir = dir;
+  options.timeoutMs = 120000;
+  return brenk::testsupport::runProcess(BRENK_EXE, options);
 }
 
 void expectCleanExit(const EngineRun& run) {
   EXPECT_TRUE(run.exited) << "brenk did not end by itself";
   EXPECT_EQ(run.status, 0);
 }
-
-struct Board {
-  std::string cells = std::string(400, '-');
-  Board& set(int row, int col, char c) {
-    cells[static_cast<size_t>(row * 20 + col)] = c;
-    return *this;
-  }
-  Board& setRow(int row, int fromCol, int toCol, char c) {
-    for (int col = fromCol; col <= toCol; ++col) set(row, col, c);
-    return *this;
-  }
-  std::string inRows() const {
-    std::string text;
-    for (int r = 0; r < 20; ++r) text += cells.substr(static_cast<size_t>(r * 20), 20) + "\n";
-    return text;
-  }
-};
 
 // Plays one move on a 20-line board and returns the move file.
 std::string moveFor(const std::string& boardText, const std::string& symbol, const char* config = nullptr,

@@ -14,9 +14,10 @@
 #include <vector>
 
 #include "engine/host/excpt.h"
-#include "engine/host/files.h"
 #include "engine/position/scoring.h"
 #include "engine/position/verdict.h"
+#include "tests/support/board_text.h"
+#include "tests/support/loaded_position.h"
 
 namespace brenk {
 namespace {
@@ -46,17 +47,7 @@ void setScores(Position& pos, Cell cell, uint32_t own, uint32_t opp) {
 
 // A real position from stone lists (row, col), scored, `symbol` to move.
 Position stonePosition(const Cells& xs, const Cells& os, const char* symbol) {
-  std::string board(SOB * SOB, '-');
-  for (auto [row, col] : xs) board[row * SOB + col] = 'x';
-  for (auto [row, col] : os) board[row * SOB + col] = 'o';
-  Position pos;
-  char ch = '-';
-  std::istringstream boardIn(board), symbolIn(symbol);
-  readBoard(boardIn, pos, ch);
-  readSymbol(symbolIn, pos, ch);
-  rescoreAll(pos);
-  findBestCells(pos);
-  return pos;
+  return testsupport::scoredPosition(testsupport::BoardText{}.place(xs, 'x').place(os, 'o').cells, symbol);
 }
 
 Cells sorted(Cells cells) {

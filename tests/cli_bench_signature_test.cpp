@@ -3,17 +3,13 @@
 // value derived from the rules: it must change only when search behaviour changes on purpose
 // (then update it, and say why in the commit), never with a pure speed-up.
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "tests/support/run_process.h"
 
 namespace {
 
@@ -25,16 +21,17 @@ struct BenchRun {
   std::vector<std::string> lines;
 };
 
-BenchRun runBench(const std::string& args) {
-  const std::filesystem::path out =
-      std::filesystem::temp_directory_path() / ("brenk-cli-bench-" + std::to_string(getpid()) + ".txt");
-  const std::string command = std::string("'") + BRENK_CLI_EXE + "' bench " + args + " >'" + out.string() + "' 2>&1";
-  const int raw = std::system(command.c_str());
+BenchRun runBench(const std::vector<std::string>& args) {
+  brenk::testsupport::RunOptions options;
+  options.args = {"bench"};
+  options.args.insert(options.args.end(), args.begin(), args.end());
+  options.stderrTo = brenk::testsupport::Stderr::Merge;
+  options.timeoutMs = 0;
+  const brenk::testsupport::ProcessRun process = brenk::testsupport::runProcess(BRENK_CLI_EXE, options);
   BenchRun run;
-  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  std::ifstream in(out);
+  run.status = process.status;
+  std::istringstream in(process.out);
   for (std::string line; std::getline(in, line);) run.lines.push_back(line);
-  std::filesystem::remove(out);
   return run;
 }
 
@@ -43,7 +40,7 @@ const std::regex kPositionLine(R"(^.{22} (\S+) +(\d+),(\d+) +(\d+) +(\d+) +\d+ +
 const std::regex kTotalLine(R"(^total nodes created (\d+) \(signature\), \d+ nodes/s over \d+ ms$)");
 
 TEST(CliBenchSignature, TotalNodesCreatedAtTheDefaultCap) {
-  const BenchRun run = runBench("");
+  const BenchRun run = runBench({});
   ASSERT_EQ(run.status, 0);
   ASSERT_FALSE(run.lines.empty());
   EXPECT_EQ(run.lines.front(), "iterations per position: 2000");
@@ -69,7 +66,7 @@ TEST(CliBenchSignature, TotalNodesCreatedAtTheDefaultCap) {
 
 // With no iteration allowed, a searched position builds its root and nothing more.
 TEST(CliBenchSignature, ZeroIterationsBuildOnlyTheRoots) {
-  const BenchRun run = runBench("--iterations 0");
+  const BenchRun run = runBench({"--iterations", "0"});
   ASSERT_EQ(run.status, 0);
   size_t positions = 0, searched = 0;
   for (const std::string& line : run.lines) {

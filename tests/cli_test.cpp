@@ -3,8 +3,6 @@
 // worked out from the scoring rules by a slow reference scorer written here from those rules
 // alone, and by hand for the best cells, the verdict, the decision and the search figures.
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <array>
@@ -17,56 +15,26 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/run_process.h"
+#include "tests/support/temp_dir.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 
 // ---- running the tool ---------------------------------------------------------------------------
 
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "brenk-cli-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
-  }
-  ~TempDir() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  const fs::path& path() const { return path_; }
-  void write(const std::string& name, const std::string& content) const {
-    std::ofstream out(path_ / name, std::ios::binary | std::ios::trunc);
-    out << content;
-  }
+using brenk::testsupport::readFile;
+using brenk::testsupport::TempDir;
 
- private:
-  fs::path path_;
-};
+using CliRun = brenk::testsupport::ProcessRun;
 
-std::string readFile(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-struct CliRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-// Arguments are single-quoted for the shell; none of ours holds a quote.
 CliRun runCli(const std::vector<std::string>& args) {
-  TempDir capture;
-  std::string command = std::string("'") + BRENK_CLI_EXE + "'";
-  for (const std::string& arg : args) command += " '" + arg + "'";
-  command += " </dev/null >'" + (capture.path() / "out").string() + "' 2>'" + (capture.path() / "err").string() + "'";
-  const int raw = std::system(command.c_str());
-  CliRun run;
-  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  run.out = readFile(capture.path() / "out");
-  run.err = readFile(capture.path() / "err");
-  return run;
+  brenk::testsupport::RunOptions options;
+  options.args = args;
+  options.stderrTo = brenk::testsupport::Stderr::Capture;
+  options.timeoutMs = 0;
+  return brenk::testsupport::runProcess(BRENK_CLI_EXE, options);
 }
 
 // ---- boards -------------------------------------------------------------------------------------

@@ -4,7 +4,6 @@
 #include "engine/host/driver.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -23,6 +22,7 @@
 #include "engine/host/excpt.h"
 #include "engine/host/failure_log.h"
 #include "engine/host/files.h"
+#include "tests/support/temp_dir.h"
 
 namespace brenk {
 namespace {
@@ -361,40 +361,18 @@ TEST(Banner, ShowsTheCurrentAllowance) {
   EXPECT_NE(out.str().find("\nTime for searching (TFS) = 1234 miliseconds\n"), std::string::npos);
 }
 
-// Runs a test body in a fresh working directory and returns to the old one afterwards.
-class InTempWorkingDir {
- public:
-  InTempWorkingDir() : previous_(fs::current_path()) {
-    std::string pattern = (fs::temp_directory_path() / "brenk-log-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    dir_ = pattern;
-    fs::current_path(dir_);
-  }
-  ~InTempWorkingDir() {
-    std::error_code ignored;
-    fs::current_path(previous_, ignored);
-    fs::remove_all(dir_, ignored);
-  }
-  const fs::path& dir() const { return dir_; }
-
- private:
-  fs::path previous_;
-  fs::path dir_;
-};
-
-std::string readWhole(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
+// Each failure-log case runs in a fresh working directory, since the log goes to the current one.
+using testsupport::InTempWorkingDir;
+using testsupport::readFile;
 
 TEST(FailureLog, EachEscapedErrorAppendsOneLine) {
   InTempWorkingDir wd;
   runUnderOuterGuard([] { throw "Chyba nastala pri destruktoru."; });
-  EXPECT_EQ(readWhole(wd.dir() / "brenk.log"), "Naznama nezachytitelna chyba.\n");
+  EXPECT_EQ(readFile(wd.dir() / "brenk.log"), "Naznama nezachytitelna chyba.\n");
   runUnderOuterGuard([] { throw Excpt(3, kUnexpectedError, "Node::SelectMostProoving()"); });
   runUnderOuterGuard([] { throw std::bad_alloc(); });
   runUnderOuterGuard([] { throw 42; });
-  EXPECT_EQ(readWhole(wd.dir() / "brenk.log"),
+  EXPECT_EQ(readFile(wd.dir() / "brenk.log"),
             "Naznama nezachytitelna chyba.\nNaznama nezachytitelna chyba.\n"
             "Naznama nezachytitelna chyba.\nNaznama nezachytitelna chyba.\n");
 }
@@ -403,7 +381,7 @@ TEST(FailureLog, EarlierContentStays) {
   InTempWorkingDir wd;
   std::ofstream(wd.dir() / "brenk.log") << "line from an earlier run\nsecond\n";
   runUnderOuterGuard([] { throw "x"; });
-  EXPECT_EQ(readWhole(wd.dir() / "brenk.log"), "line from an earlier run\nsecond\nNaznama nezachytitelna chyba.\n");
+  EXPECT_EQ(readFile(wd.dir() / "brenk.log"), "line from an earlier run\nsecond\nNaznama nezachytitelna chyba.\n");
 }
 
 TEST(FailureLog, RunWithoutErrorLeavesNoLog) {

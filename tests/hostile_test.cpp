@@ -1,29 +1,23 @@
 // Positions no real game reaches but a manager can send, and working files brenk cannot read or
 // write: every run ends with status 0, without a crash, with a legal move wherever one exists and
 // a line in brenk.log only for an error that escapes a run.
-#include <fcntl.h>
-#include <grp.h>
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <sstream>
 #include <string>
-#include <thread>
+
+#include "tests/support/run_process.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
 constexpr int kSize = 20;
-constexpr uid_t kNobody = 65534;
 
 // Cells as [row][col]: '-', 'x' or 'o'.
 struct Board {
@@ -65,70 +59,22 @@ bool fiveAnywhere(const Board& board) {
   return false;
 }
 
-struct TempDir {
-  fs::path path;
-  TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "brenk-hostile-XXXXXX").string();
-    path = mkdtemp(pattern.data());
-    chmod(path.c_str(), 0755);  // reachable by the unprivileged user the permission cases run as
-  }
-  ~TempDir() {
-    chmod(path.c_str(), 0755);
-    fs::remove_all(path);
-  }
-  void write(const char* name, const std::string& text) const { std::ofstream(path / name) << text; }
-  bool has(const char* name) const { return fs::exists(path / name); }
-  std::string read(const char* name) const {
-    std::ifstream in(path / name);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
+// Reachable by the unprivileged user the permission cases run as.
+struct TempDir : brenk::testsupport::TempDir {
+  TempDir() : brenk::testsupport::TempDir("brenk-hostile", Access::Everyone) {}
 };
 
-struct BrenkRun {
-  bool exited = false;
-  int status = -1;
-  std::string out;
-};
+using BrenkRun = brenk::testsupport::ProcessRun;
 
 // Runs brenk in `dir` with no console. As root, `unprivileged` drops to nobody first, since
 // file modes do not stop root. A run that hangs is killed after 30 s and fails the test.
 BrenkRun runBrenk(const fs::path& dir, bool unprivileged = false) {
-  int out[2];
-  if (pipe(out) != 0) return {};
-  const pid_t pid = fork();
-  if (pid == 0) {
-    const int devNull = open("/dev/null", O_RDONLY);
-    dup2(devNull, STDIN_FILENO);
-    dup2(out[1], STDOUT_FILENO);
-    dup2(out[1], STDERR_FILENO);
-    close(out[0]);
-    if (unprivileged && geteuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0))
-      _exit(126);
-    if (chdir(dir.c_str()) != 0) _exit(126);
-    execl(BRENK_EXE, BRENK_EXE, static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  close(out[1]);
-  std::thread watchdog([pid] {
-    for (int i = 0; i < 300; ++i) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(100));
-      if (kill(pid, 0) != 0) return;
-    }
-    kill(pid, SIGKILL);
-  });
-  BrenkRun run;
-  char chunk[4096];
-  ssize_t n;
-  while ((n = read(out[0], chunk, sizeof chunk)) > 0) run.out.append(chunk, static_cast<size_t>(n));
-  close(out[0]);
-  int status = 0;
-  waitpid(pid, &status, 0);
-  watchdog.join();
-  run.exited = WIFEXITED(status);
-  run.status = run.exited ? WEXITSTATUS(status) : -1;
-  return run;
+  brenk::testsupport::RunOptions options;
+  options.workDir = dir;
+  options.stderrTo = brenk::testsupport::Stderr::Merge;
+  options.asNobody = unprivileged;
+  options.timeoutMs = 30000;
+  return brenk::testsupport::runProcess(BRENK_EXE, options);
 }
 
 // The move brenk writes for `board` with `symbol` to play, after checking the run ended cleanly.
@@ -137,7 +83,7 @@ std::string moveFor(const Board& board, const char* symbol, int allowance = 100)
   dir.write("plocha.dat", board.text());
   dir.write("tah.dat", symbol);
   dir.write("brenk.cfg", std::to_string(allowance));
-  const BrenkRun run = runBrenk(dir.path);
+  const BrenkRun run = runBrenk(dir.path());
   EXPECT_TRUE(run.exited) << "brenk did not exit normally";
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, "") << "brenk prints nothing when it succeeds";
@@ -274,8 +220,8 @@ TEST(HostileFiles, ReadOnlyMoveFileKeepsItsContentWithoutCrash) {
   dir.write("plocha.dat", smallGame().text());
   dir.write("tah.dat", "x");
   dir.write("brenk.cfg", "100");
-  chmod((dir.path / "tah.dat").c_str(), 0444);
-  const BrenkRun run = runBrenk(dir.path, true);
+  chmod((dir.path() / "tah.dat").c_str(), 0444);
+  const BrenkRun run = runBrenk(dir.path(), true);
   EXPECT_TRUE(run.exited);
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, "");
@@ -289,9 +235,9 @@ TEST(HostileFiles, ReadOnlyDirectoryStillTakesTheMoveInAnExistingFile) {
   dir.write("plocha.dat", board.text());
   dir.write("tah.dat", "o");
   dir.write("brenk.cfg", "100");
-  chmod((dir.path / "tah.dat").c_str(), 0666);
-  chmod(dir.path.c_str(), 0555);
-  const BrenkRun run = runBrenk(dir.path, true);
+  chmod((dir.path() / "tah.dat").c_str(), 0666);
+  chmod(dir.path().c_str(), 0555);
+  const BrenkRun run = runBrenk(dir.path(), true);
   EXPECT_TRUE(run.exited);
   EXPECT_EQ(run.status, 0);
   EXPECT_TRUE(legalOn(board, dir.read("tah.dat"))) << dir.read("tah.dat");
@@ -302,8 +248,8 @@ TEST(HostileFiles, UnreadableBoardFileIsReportedLikeAMissingOne) {
   TempDir dir;
   dir.write("plocha.dat", smallGame().text());
   dir.write("tah.dat", "x");
-  chmod((dir.path / "plocha.dat").c_str(), 0);
-  const BrenkRun run = runBrenk(dir.path, true);
+  chmod((dir.path() / "plocha.dat").c_str(), 0);
+  const BrenkRun run = runBrenk(dir.path(), true);
   EXPECT_TRUE(run.exited);
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out.rfind("Nemohu otevrit soubor plocha.dat!\n", 0), 0u) << run.out;
@@ -315,11 +261,11 @@ TEST(HostileFiles, MoveFileThatIsADirectory) {
   TempDir dir;
   dir.write("plocha.dat", smallGame().text());
   dir.write("brenk.cfg", "100");
-  fs::create_directory(dir.path / "tah.dat");
-  const BrenkRun run = runBrenk(dir.path);
+  fs::create_directory(dir.path() / "tah.dat");
+  const BrenkRun run = runBrenk(dir.path());
   EXPECT_TRUE(run.exited);
   EXPECT_EQ(run.status, 0);
-  EXPECT_TRUE(fs::is_directory(dir.path / "tah.dat"));
+  EXPECT_TRUE(fs::is_directory(dir.path() / "tah.dat"));
   EXPECT_FALSE(dir.has("brenk.log"));
 }
 
@@ -328,14 +274,14 @@ TEST(HostileFiles, EmptyOrMissingFilesNeverLeaveALogLine) {
     TempDir dir;  // empty board file and no configuration: the centre, at once
     dir.write("plocha.dat", "");
     dir.write("tah.dat", "o");
-    const BrenkRun run = runBrenk(dir.path);
+    const BrenkRun run = runBrenk(dir.path());
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(dir.read("tah.dat"), "9,9");
     EXPECT_FALSE(dir.has("brenk.log"));
   }
   {
     TempDir dir;  // nothing at all
-    const BrenkRun run = runBrenk(dir.path);
+    const BrenkRun run = runBrenk(dir.path());
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out.rfind("Nemohu otevrit soubor plocha.dat!\n", 0), 0u) << run.out;
     EXPECT_FALSE(dir.has("tah.dat"));
@@ -345,8 +291,8 @@ TEST(HostileFiles, EmptyOrMissingFilesNeverLeaveALogLine) {
     TempDir dir;  // a configuration that is a directory: the default allowance
     dir.write("plocha.dat", "");
     dir.write("tah.dat", "x");
-    fs::create_directory(dir.path / "brenk.cfg");
-    const BrenkRun run = runBrenk(dir.path);
+    fs::create_directory(dir.path() / "brenk.cfg");
+    const BrenkRun run = runBrenk(dir.path());
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(dir.read("tah.dat"), "9,9");
   }

@@ -1,55 +1,23 @@
 // The loader: board characters with whitespace skipped, the candidate box, the engine's symbol with
 // its two opposite defaults, the time allowance, and the messages for missing files.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 
 #include "engine/host/files.h"
+#include "tests/support/board_text.h"
+#include "tests/support/temp_dir.h"
 
 namespace brenk {
 namespace {
 
 namespace fs = std::filesystem;
 
-// A fresh directory, removed with everything in it at the end of the test.
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "brenk-loader-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
-  }
-  ~TempDir() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  const fs::path& path() const { return path_; }
-  void write(const std::string& name, const std::string& content) const {
-    std::ofstream out(path_ / name, std::ios::binary | std::ios::trunc);
-    out << content;
-  }
-
- private:
-  fs::path path_;
-};
-
-// Builds board texts: all 400 cells empty, then stones set by (row, col).
-struct BoardText {
-  std::string cells = std::string(400, '-');
-  BoardText& set(int row, int col, char c) {
-    cells[static_cast<size_t>(row * 20 + col)] = c;
-    return *this;
-  }
-  std::string inRows() const {
-    std::string text;
-    for (int r = 0; r < 20; ++r) text += cells.substr(static_cast<size_t>(r * 20), 20) + "\n";
-    return text;
-  }
-};
+using testsupport::BoardText;
+using testsupport::readFile;
+using testsupport::TempDir;
 
 struct Box {
   int minRow, maxRow, minCol, maxCol;
@@ -371,20 +339,15 @@ TEST(LoadPositionFrom, BothFilesMissingReportsTheBoardOnly) {
   EXPECT_EQ(loaded.messages, "Nemohu otevrit soubor plocha.dat!\n");
 }
 
-std::string readWhole(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 TEST(WriteMoveFile, ColumnCommaRowAndNothingElse) {
   TempDir dir;
   const fs::path file = dir.path() / "tah.dat";
   writeMoveFile(file, 9, 9);
-  EXPECT_EQ(readWhole(file), "9,9");
+  EXPECT_EQ(readFile(file), "9,9");
   writeMoveFile(file, 3, 12);
-  EXPECT_EQ(readWhole(file), "12,3");
+  EXPECT_EQ(readFile(file), "12,3");
   writeMoveFile(file, 19, 0);
-  EXPECT_EQ(readWhole(file), "0,19");
+  EXPECT_EQ(readFile(file), "0,19");
 }
 
 TEST(WriteMoveFile, EachWriteReplacesTheWholeFile) {
@@ -393,7 +356,7 @@ TEST(WriteMoveFile, EachWriteReplacesTheWholeFile) {
   dir.write("tah.dat", "x\nsome longer leftover text\n");
   writeMoveFile(file, 15, 12);
   writeMoveFile(file, 1, 2);
-  EXPECT_EQ(readWhole(file), "2,1");
+  EXPECT_EQ(readFile(file), "2,1");
 }
 
 TEST(WriteMoveFile, UnwritablePlaceIsSilentlySkipped) {

@@ -2,35 +2,21 @@
 // that break every rule a tournament punishes, each of which must be caught and counted.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
+
+#include "tests/support/run_process.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct TempDir {
-  fs::path path;
-  TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "brenk-match-test-XXXXXX").string();
-    path = mkdtemp(pattern.data());
-  }
-  ~TempDir() { fs::remove_all(path); }
-};
-
-std::string readFile(const fs::path& file) {
-  std::ifstream in(file);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using brenk::testsupport::readFile;
+using brenk::testsupport::TempDir;
 
 fs::path writeScript(const fs::path& dir, const std::string& name, const std::string& body) {
   const fs::path file = dir / name;
@@ -39,21 +25,12 @@ fs::path writeScript(const fs::path& dir, const std::string& name, const std::st
   return file;
 }
 
-struct RunResult {
-  int status = -1;
-  std::string out;
-};
+using RunResult = brenk::testsupport::ProcessRun;
 
 RunResult runMatch(const std::string& args) {
-  const std::string command = std::string(BRENK_CLI_EXE) + " match --quiet " + args + " 2>/dev/null";
-  RunResult result;
-  FILE* pipe = popen(command.c_str(), "r");
-  char chunk[4096];
-  size_t n;
-  while ((n = fread(chunk, 1, sizeof chunk, pipe)) > 0) result.out.append(chunk, n);
-  const int status = pclose(pipe);
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
+  brenk::testsupport::RunOptions options;
+  options.timeoutMs = 0;  // the harness has its own limits on every engine
+  return brenk::testsupport::runShell(std::string(BRENK_CLI_EXE) + " match --quiet " + args + " 2>/dev/null", options);
 }
 
 // Plays the first empty cell row by row. Two of them fill row 0 alternately and every row
@@ -84,8 +61,8 @@ std::string firstEmptyBrain(const std::string& extra = "") {
 
 TEST(MatchGames, FirstEmptyCellEnginesEndInTheKnownFiveWithTheGameKept) {
   TempDir dir;
-  const fs::path engine = writeScript(dir.path, "first-empty", kFirstEmptyFileEngine);
-  const fs::path out = dir.path / "games";
+  const fs::path engine = writeScript(dir.path(), "first-empty", kFirstEmptyFileEngine);
+  const fs::path out = dir.path() / "games";
   const RunResult run =
       runMatch(engine.string() + " " + engine.string() + " --games 1 --opening-stones 0 --out " + out.string());
   EXPECT_EQ(run.status, 0) << run.out;
@@ -104,12 +81,12 @@ TEST(MatchGames, FirstEmptyCellEnginesEndInTheKnownFiveWithTheGameKept) {
 
 TEST(MatchGames, ColoursAlternateAndOpeningsComeFromTheFile) {
   TempDir dir;
-  const fs::path engine = writeScript(dir.path, "first-empty", kFirstEmptyFileEngine);
+  const fs::path engine = writeScript(dir.path(), "first-empty", kFirstEmptyFileEngine);
   // x holds (1..4, 0) and is to move: first-empty takes (0,0) at once, a five in row 0.
-  std::ofstream(dir.path / "openings.txt") << "# four in row 0\n\n1,0 19,19 2,0;18,19 3,0 17,19 4,0 16,19\n";
-  const fs::path out = dir.path / "games";
+  std::ofstream(dir.path() / "openings.txt") << "# four in row 0\n\n1,0 19,19 2,0;18,19 3,0 17,19 4,0 16,19\n";
+  const fs::path out = dir.path() / "games";
   const RunResult run = runMatch(engine.string() + " " + engine.string() + " --games 2 --openings " +
-                                 (dir.path / "openings.txt").string() + " --out " + out.string());
+                                 (dir.path() / "openings.txt").string() + " --out " + out.string());
   EXPECT_EQ(run.status, 0) << run.out;
   EXPECT_NE(run.out.find("game 1: x=A o=B, x wins by five (1 moves)"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("game 2: x=B o=A, x wins by five (1 moves)"), std::string::npos) << run.out;
@@ -125,7 +102,7 @@ TEST(MatchGames, ColoursAlternateAndOpeningsComeFromTheFile) {
 TEST(MatchGames, EngineSeesTwentyLinesTheSymbolAndTheAllowance) {
   TempDir dir;
   // Answers only when the files are exactly as a manager writes them; otherwise it writes nothing.
-  const fs::path engine = writeScript(dir.path, "picky",
+  const fs::path engine = writeScript(dir.path(), "picky",
                                       "#!/bin/sh\n"
                                       "[ \"$(cat brenk.cfg)\" = 250 ] || exit 0\n"
                                       "[ \"$(awk 'length($0) == 20' plocha.dat | wc -l)\" = 20 ] || exit 0\n"
@@ -160,10 +137,10 @@ TEST(MatchFaults, EveryFaultOfAFileEngineLosesTheGameAndIsCounted) {
       {"sleeper", "#!/bin/sh\nexec sleep 5\n", "B (o) time overrun: no exit before the deadline", "overruns 1,"},
   };
   TempDir dir;
-  const fs::path good = writeScript(dir.path, "first-empty", kFirstEmptyFileEngine);
+  const fs::path good = writeScript(dir.path(), "first-empty", kFirstEmptyFileEngine);
   for (const FaultCase& c : cases) {
     SCOPED_TRACE(c.name);
-    const fs::path bad = writeScript(dir.path, c.name, c.body);
+    const fs::path bad = writeScript(dir.path(), c.name, c.body);
     const RunResult run =
         runMatch(good.string() + " " + bad.string() + " --games 1 --opening-stones 0 --allowance 100 --margin 200");
     EXPECT_EQ(run.status, 1) << run.out;
@@ -176,8 +153,8 @@ TEST(MatchFaults, EveryFaultOfAFileEngineLosesTheGameAndIsCounted) {
 
 TEST(MatchFaults, OverrunIsKilledAtAllowancePlusMarginAndTimed) {
   TempDir dir;
-  const fs::path good = writeScript(dir.path, "first-empty", kFirstEmptyFileEngine);
-  const fs::path slow = writeScript(dir.path, "slow", "#!/bin/sh\nexec sleep 30\n");
+  const fs::path good = writeScript(dir.path(), "first-empty", kFirstEmptyFileEngine);
+  const fs::path slow = writeScript(dir.path(), "slow", "#!/bin/sh\nexec sleep 30\n");
   const RunResult run =
       runMatch(good.string() + " " + slow.string() + " --games 1 --opening-stones 0 --allowance 100 --margin 300");
   EXPECT_EQ(run.status, 1);
@@ -191,8 +168,8 @@ TEST(MatchFaults, OverrunIsKilledAtAllowancePlusMarginAndTimed) {
 
 TEST(MatchPbrain, ScriptedBrainPlaysTheSameGameAsTheFileEngine) {
   TempDir dir;
-  const fs::path file = writeScript(dir.path, "first-empty", kFirstEmptyFileEngine);
-  const fs::path brain = writeScript(dir.path, "pbrain-first", firstEmptyBrain());
+  const fs::path file = writeScript(dir.path(), "first-empty", kFirstEmptyFileEngine);
+  const fs::path brain = writeScript(dir.path(), "pbrain-first", firstEmptyBrain());
   // Brain as x in game 1 (BOARD first, TURN after) and as o in game 2 (BOARD with one stone).
   const RunResult run = runMatch("pbrain:" + brain.string() + " " + file.string() + " --games 2 --opening-stones 0");
   EXPECT_EQ(run.status, 0) << run.out;
@@ -210,10 +187,10 @@ TEST(MatchPbrain, ProtocolFaultsOfABrainAreCaught) {
       {"mute", "    TURN*) sleep 5 ;;\n", "B (o) time overrun: no answer to a move", "overruns 1,"},
   };
   TempDir dir;
-  const fs::path good = writeScript(dir.path, "first-empty", kFirstEmptyFileEngine);
+  const fs::path good = writeScript(dir.path(), "first-empty", kFirstEmptyFileEngine);
   for (const FaultCase& c : cases) {
     SCOPED_TRACE(c.name);
-    const fs::path brain = writeScript(dir.path, std::string("pbrain-") + c.name, firstEmptyBrain(c.body));
+    const fs::path brain = writeScript(dir.path(), std::string("pbrain-") + c.name, firstEmptyBrain(c.body));
     // x opens with a stone of the opening... none here, so the brain's first command is BOARD,
     // and the overriding TURN branches only fire from its second move on: make it move twice.
     const RunResult run = runMatch(good.string() + " pbrain:" + brain.string() +
@@ -226,9 +203,9 @@ TEST(MatchPbrain, ProtocolFaultsOfABrainAreCaught) {
 
 TEST(MatchPbrain, MessageAndDebugLinesAreNotMoves) {
   TempDir dir;
-  const fs::path file = writeScript(dir.path, "first-empty", kFirstEmptyFileEngine);
+  const fs::path file = writeScript(dir.path(), "first-empty", kFirstEmptyFileEngine);
   const fs::path brain = writeScript(
-      dir.path, "pbrain-chatty",
+      dir.path(), "pbrain-chatty",
       firstEmptyBrain("    TURN*) echo 'MESSAGE hello'; echo 'DEBUG depth 3'; IFS=, read -r x y <<< \"${line#TURN }\";"
                       " taken[$x,$y]=1; play ;;\n"));
   const RunResult run = runMatch(file.string() + " pbrain:" + brain.string() + " --games 1 --opening-stones 0");
@@ -238,13 +215,13 @@ TEST(MatchPbrain, MessageAndDebugLinesAreNotMoves) {
 
 TEST(MatchCommandLine, BadUsageExitsTwo) {
   TempDir dir;
-  std::ofstream(dir.path / "bad-openings.txt") << "9,9 9,9\n";
+  std::ofstream(dir.path() / "bad-openings.txt") << "9,9 9,9\n";
   EXPECT_EQ(runMatch("only-one-engine").status, 2);
   EXPECT_EQ(runMatch("a b --games 0").status, 2);
   EXPECT_EQ(runMatch("a b --allowance ten").status, 2);
   EXPECT_EQ(runMatch("a b --nonsense 3").status, 2);
-  EXPECT_EQ(runMatch("a b --openings " + (dir.path / "missing.txt").string()).status, 2);
-  EXPECT_EQ(runMatch("a b --openings " + (dir.path / "bad-openings.txt").string()).status, 2);
+  EXPECT_EQ(runMatch("a b --openings " + (dir.path() / "missing.txt").string()).status, 2);
+  EXPECT_EQ(runMatch("a b --openings " + (dir.path() / "bad-openings.txt").string()).status, 2);
 }
 
 TEST(MatchBrenk, BrenkPlaysItselfWithoutFault) {

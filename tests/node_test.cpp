@@ -4,32 +4,20 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <sstream>
 #include <string>
 
-#include "engine/host/files.h"
 #include "engine/position/scoring.h"
+#include "tests/support/board_text.h"
+#include "tests/support/loaded_position.h"
 
 namespace brenk {
 namespace {
 
 // A few stones of each side, scored, with x to move.
 Position scoredPosition() {
-  std::string board(SOB * SOB, '-');
-  auto put = [&](int row, int col, char stone) { board[row * SOB + col] = stone; };
-  put(9, 9, 'x');
-  put(9, 10, 'o');
-  put(10, 10, 'x');
-  put(8, 11, 'o');
-  put(11, 11, 'x');
-  Position pos;
-  char ch = '-';
-  std::istringstream boardIn(board), symbolIn("x");
-  readBoard(boardIn, pos, ch);
-  readSymbol(symbolIn, pos, ch);
-  rescoreAll(pos);
-  findBestCells(pos);
-  return pos;
+  const testsupport::BoardText board =
+      testsupport::BoardText{}.set(9, 9, 'x').set(9, 10, 'o').set(10, 10, 'x').set(8, 11, 'o').set(11, 11, 'x');
+  return testsupport::scoredPosition(board.cells, "x");
 }
 
 // Field by field, so padding bytes cannot make equal positions differ.

@@ -9,9 +9,6 @@
 
 #include <array>
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -19,6 +16,8 @@
 #include <vector>
 
 #include "apps/pbrain/limits.h"
+#include "tests/support/run_process.h"
+#include "tests/support/temp_dir.h"
 
 namespace brenk::pbrain {
 namespace {
@@ -196,19 +195,20 @@ std::vector<std::string> boardCommand(const std::vector<std::string>& stoneLines
 
 // brenk's move, as "x,y", for the board given as (x, y, f) lines with brenk playing f = 1.
 std::string brenkMoveFor(const std::vector<std::array<int, 3>>& stones, const std::string& name) {
-  const auto dir = std::filesystem::temp_directory_path() / ("brenk_pbrain_" + name + "_" + std::to_string(getpid()));
-  std::filesystem::create_directories(dir);
+  const testsupport::TempDir dir("brenk-pbrain-" + name);
   std::string board(400, '-');
   for (const auto& s : stones) board[s[1] * 20 + s[0]] = s[2] == 1 ? 'x' : s[2] == 2 ? 'o' : '#';
-  std::ofstream(dir / "plocha.dat") << board;
-  std::ofstream(dir / "tah.dat") << "x";
-  std::ofstream(dir / "brenk.cfg") << "300";
-  const std::string command = "cd '" + dir.string() + "' && '" BRENK_EXE "' >/dev/null 2>&1 </dev/null";
-  EXPECT_EQ(std::system(command.c_str()), 0);
-  std::ifstream moveFile(dir / "tah.dat");
+  dir.write("plocha.dat", board);
+  dir.write("tah.dat", "x");
+  dir.write("brenk.cfg", "300");
+  testsupport::RunOptions options;
+  options.workDir = dir.path();
+  options.stderrTo = testsupport::Stderr::Discard;
+  options.timeoutMs = 0;
+  EXPECT_EQ(testsupport::runProcess(BRENK_EXE, options).status, 0);  // -1 unless it exited by itself
+  std::istringstream moveFile(dir.read("tah.dat"));
   std::string move;
   std::getline(moveFile, move);
-  std::filesystem::remove_all(dir);
   return move;
 }
 

@@ -15,9 +15,10 @@
 #include <vector>
 
 #include "engine/host/excpt.h"
-#include "engine/host/files.h"
 #include "engine/position/scoring.h"
 #include "engine/position/verdict.h"
+#include "tests/support/board_text.h"
+#include "tests/support/loaded_position.h"
 
 namespace brenk {
 namespace {
@@ -310,17 +311,7 @@ TEST_F(UpdateFixture, InfinitiesWithDifferentFloatsAreNoChange) {
 
 // A real position from stone lists (row, col), scored, x to move.
 Position stonePosition(const Cells& xs, const Cells& os) {
-  std::string board(SOB * SOB, '-');
-  for (auto [row, col] : xs) board[row * SOB + col] = 'x';
-  for (auto [row, col] : os) board[row * SOB + col] = 'o';
-  Position pos;
-  char ch = '-';
-  std::istringstream boardIn(board), symbolIn("x");
-  readBoard(boardIn, pos, ch);
-  readSymbol(symbolIn, pos, ch);
-  rescoreAll(pos);
-  findBestCells(pos);
-  return pos;
+  return testsupport::scoredPosition(testsupport::BoardText{}.place(xs, 'x').place(os, 'o').cells, "x");
 }
 
 // x: (5,5) (5,6) . (5,8) makes an open four at (5,7); o has the same shape on row 12.

@@ -2,14 +2,9 @@
 // iteration cap (so the result does not depend on the machine), brenk itself on a four-three, a
 // double four and a short VCF with its default allowance, and a fixed-iteration signature.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <algorithm>
 #include <climits>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -18,6 +13,10 @@
 #include "engine/host/driver.h"
 #include "engine/host/files.h"
 #include "engine/position/scoring.h"
+#include "tests/support/board_text.h"
+#include "tests/support/loaded_position.h"
+#include "tests/support/run_process.h"
+#include "tests/support/temp_dir.h"
 
 namespace brenk {
 namespace {
@@ -39,24 +38,11 @@ Cells parseCells(const std::string& text) {
 
 // The board file's text: x for the first list, o for the second, one row a line.
 std::string boardText(const Cells& xs, const Cells& os) {
-  std::vector<std::string> rows(SOB, std::string(SOB, '-'));
-  for (auto [row, col] : xs) rows[row][col] = 'x';
-  for (auto [row, col] : os) rows[row][col] = 'o';
-  std::string text;
-  for (const std::string& row : rows) {
-    text += row;
-    text += '\n';
-  }
-  return text;
+  return testsupport::BoardText{}.place(xs, 'x').place(os, 'o').inRows();
 }
 
 Position loadedPosition(const Cells& xs, const Cells& os, const char* symbol) {
-  Position pos;
-  char ch = '-';
-  std::istringstream boardIn(boardText(xs, os)), symbolIn(symbol);
-  readBoard(boardIn, pos, ch);
-  readSymbol(symbolIn, pos, ch);
-  return pos;
+  return testsupport::loadedPosition(boardText(xs, os), symbol);
 }
 
 struct Outcome {
@@ -144,23 +130,17 @@ TEST(ForcedWins, DoubleFourIsSeenWithoutSearch) {
 // Runs brenk in a fresh directory holding the two input files and no brenk.cfg, so the
 // allowance is the default; returns what it left in tah.dat.
 std::string runBrenk(const std::string& board, const char* symbol) {
-  std::string pattern = (std::filesystem::temp_directory_path() / "brenk-e2e-XXXXXX").string();
-  const char* made = mkdtemp(pattern.data());
-  if (made == nullptr) {
-    ADD_FAILURE() << "no temporary directory";
-    return "";
-  }
-  const std::filesystem::path dir(made);
-  std::ofstream(dir / "plocha.dat") << board;
-  std::ofstream(dir / "tah.dat") << symbol;
-  const std::string command = "cd '" + dir.string() + "' && '" BRENK_EXE "' > stdout.txt 2>&1 < /dev/null";
-  const int status = std::system(command.c_str());
-  EXPECT_EQ(status, 0);
-  std::ifstream moveFile(dir / "tah.dat");
-  const std::string move((std::istreambuf_iterator<char>(moveFile)), std::istreambuf_iterator<char>());
-  EXPECT_FALSE(std::filesystem::exists(dir / "brenk.log")) << "no error may escape";
-  std::filesystem::remove_all(dir);
-  return move;
+  const testsupport::TempDir dir("brenk-e2e");
+  dir.write("plocha.dat", board);
+  dir.write("tah.dat", symbol);
+  testsupport::RunOptions options;
+  options.workDir = dir.path();
+  options.stderrTo = testsupport::Stderr::Merge;
+  options.timeoutMs = 0;  // the default allowance, however slow the machine
+  const testsupport::ProcessRun run = testsupport::runProcess(BRENK_EXE, options);
+  EXPECT_EQ(run.status, 0) << run.out;  // -1 unless it exited by itself
+  EXPECT_FALSE(dir.has("brenk.log")) << "no error may escape";
+  return dir.read("tah.dat");
 }
 
 TEST(BrenkPlaysForcedWins, FourThree) { EXPECT_EQ(runBrenk(boardText(kFourThreeX, kFourThreeO), "x"), "9,9"); }
