@@ -247,8 +247,16 @@ BestCells referenceBest(const Board& board, int toMove) {
   return best;
 }
 
+std::string moveJson(int row, int col) {
+  std::ostringstream out;
+  out << '[' << row << ',' << col << ']';
+  return out.str();
+}
+
 std::string cellJson(const BestCell& cell) {
-  return "[" + std::to_string(cell.row) + "," + std::to_string(cell.col) + "," + std::to_string(cell.score) + "]";
+  std::ostringstream out;
+  out << '[' << cell.row << ',' << cell.col << ',' << cell.score << ']';
+  return out.str();
 }
 
 // The object with the fixed keys in their order; the hand-worked parts come in as JSON text.
@@ -405,7 +413,7 @@ TEST(CliAnalyzeJson, OpponentFiveIsBlockedAndOwnFiveComesFirst) {
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(jsonField(run.out, "decision"), "\"own-five\"");
   const BestCells best = referenceBest(both, 0);
-  EXPECT_EQ(jsonField(run.out, "move"), "[" + std::to_string(best.own.row) + "," + std::to_string(best.own.col) + "]");
+  EXPECT_EQ(jsonField(run.out, "move"), moveJson(best.own.row, best.own.col));
   EXPECT_EQ(best.own.row, 12);
 }
 
@@ -426,7 +434,7 @@ TEST(CliAnalyzeJson, MoreThan380StonesPlaysTheBestOpponentCell) {
   EXPECT_EQ(jsonField(run.out, "stoneCount"), "381");
   EXPECT_EQ(jsonField(run.out, "decision"), "\"block-five\"");
   const BestCells best = referenceBest(full, 0);
-  EXPECT_EQ(jsonField(run.out, "move"), "[" + std::to_string(best.opp.row) + "," + std::to_string(best.opp.col) + "]");
+  EXPECT_EQ(jsonField(run.out, "move"), moveJson(best.opp.row, best.opp.col));
 
   const CliRun at380 = analyzeJson(stripedBoard(20), "o");
   ASSERT_EQ(at380.status, 0) << at380.err;
