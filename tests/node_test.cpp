@@ -214,5 +214,31 @@ TEST_F(NodeDestruction, FreedBlocksAreReusedWithoutGrowingTheHeap) {
   store.destroyNode(root);
 }
 
+TEST_F(NodeDestruction, WholeTreeGoesAtOnceAndTheHeapIsReturned) {
+  // A pruned child first, so the free list holds a block when the arena is released.
+  P2Node* first = cellAt(root, 0);
+  root->children = first->next;
+  first->next = nullptr;
+  --root->childCount;
+  store.destroyCell(first);
+  ASSERT_EQ(store.liveNodes(), 7u);
+  ASSERT_GT(store.reservedBytes(), 0u);
+
+  store.destroyTree(root);
+  EXPECT_EQ(store.liveNodes(), 0u);
+  EXPECT_EQ(liveCells(store), 0u);
+  EXPECT_EQ(store.treeBytes(), 0u);
+  EXPECT_EQ(store.reservedBytes(), 0u) << "the chunks go back to the heap, not onto a free list";
+  EXPECT_EQ(store.nodesCreated(), 10u);
+
+  // The store stays usable: a new tree starts from fresh chunks.
+  root = store.createRoot(scoredPosition());
+  appendChild(store, root);
+  EXPECT_EQ(store.liveNodes(), 2u);
+  store.destroyTree(root);
+  EXPECT_EQ(store.liveNodes(), 0u);
+  store.destroyTree(nullptr);  // handed nothing, does nothing
+}
+
 }  // namespace
 }  // namespace brenk

@@ -75,7 +75,7 @@ void runSearch(Position& pos, MoveSink& sink, const DriverOptions& options, Driv
   report.rootDisproof = root->disproof;
   if (options.inspectTree) options.inspectTree(*root, *lastSelected);
   try {
-    search.store.destroyNode(root);
+    search.store.destroyTree(root);
   } catch (...) {
     throw "Chyba nastala pri destruktoru.";
   }

@@ -1,5 +1,7 @@
 #include "engine/search/node.h"
 
+#include <type_traits>
+
 namespace brenk {
 
 Node::Node(Node* parentNode, const Position& pos)
@@ -44,6 +46,15 @@ void NodeStore::destroyCell(P2Node* cell) {
     cells_.release(cell);
     cell = next;
   }
+}
+
+// destroyTree skips destructors, which is only sound while nodes and cells have none to run.
+static_assert(std::is_trivially_destructible_v<Node> && std::is_trivially_destructible_v<P2Node>);
+
+void NodeStore::destroyTree(Node* root) {
+  if (root == nullptr) return;
+  nodes_.releaseAll();
+  cells_.releaseAll();
 }
 
 size_t NodeStore::growthBytes() {

@@ -51,6 +51,10 @@ class NodeStore {
   void destroyNode(Node* node);
   // Destroys the cell's node and every cell after it; unlink and clear `next` to remove one child.
   void destroyCell(P2Node* cell);
+  // Destroys the whole tree of `root` at once. Every live block belongs to that tree (removed
+  // children went back block by block), and nodes need no destructor work, so the arena is simply
+  // released instead of walking hundreds of thousands of nodes while the manager waits.
+  void destroyTree(Node* root);
 
   // Every node constructed so far, removed ones included.
   uint64_t nodesCreated() const { return nodesCreated_; }

@@ -41,6 +41,14 @@ class BlockPool {
     --live_;
   }
 
+  // Gives every block back at once, live or free, and returns the chunks to the heap.
+  void releaseAll() {
+    chunks_.clear();
+    usedInLastChunk_ = 0;
+    freeList_ = nullptr;
+    live_ = 0;
+  }
+
   size_t liveBlocks() const { return live_; }
   size_t reservedBytes() const { return chunks_.size() * blocksPerChunk_ * sizeof(Slot); }
 
