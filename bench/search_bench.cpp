@@ -67,7 +67,7 @@ SearchTiming searchAndReport(const Position& start, int32_t allowanceMs, size_t 
   options.limits.memoryBudget = memoryBudget;
   options.diagnostics = &diagnostics;
   SteadyClock::time_point searchEnd{};
-  options.inspectTree = [&](const Node&, const Node&) { searchEnd = SteadyClock::now(); };
+  options.inspectTree = [&](const SearchTree&) { searchEnd = SteadyClock::now(); };
 
   const double rssBefore = peakRssMiB();
   const SteadyClock::time_point begin = SteadyClock::now();

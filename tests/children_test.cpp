@@ -57,31 +57,40 @@ Cells sorted(Cells cells) {
 
 class ChildGeneration : public ::testing::Test {
  protected:
-  // An evaluated open leaf holding `pos`.
-  Node* leaf(const Position& pos) {
-    Node* node = search.store.createRoot(pos);
-    node->evaluated = true;
+  Node& at(NodeId id) { return search.store.node(id); }
+  // Rebuilt from the root's position by playing the recorded moves again.
+  Position positionOfNode(NodeId id) const { return positionOf(search.store, search.path.rootBase(), id); }
+
+  // An evaluated open leaf holding `pos`, the root of a new tree.
+  NodeId leaf(const Position& pos) {
+    const NodeId node = startTree(search, pos);
+    at(node).evaluated = true;
     return node;
   }
 
+  void evaluate(NodeId id) { EvaluateNode(search, id, search.path.positionAt(search.store, id)); }
+
   // The move cells of the node's children in list order; checks the links on the way.
-  Cells moves(const Node& node) {
+  Cells moves(NodeId id) {
     Cells cells;
     int count = 0;
-    for (P2Node* cell = node.children; cell != nullptr; cell = cell->next, ++count) {
-      EXPECT_EQ(cell->node->parent, &node);
-      EXPECT_EQ(cell->node->position.plyCount, node.position.plyCount + 1);
-      cells.emplace_back(cell->node->position.lastRow, cell->node->position.lastCol);
+    const int plyCount = positionOfNode(id).plyCount;
+    for (CellId cell = at(id).children; cell != kNoCell; cell = search.store.cell(cell).next, ++count) {
+      const NodeId child = search.store.cell(cell).node;
+      EXPECT_EQ(at(child).parent, id);
+      const Position pos = positionOfNode(child);
+      EXPECT_EQ(pos.plyCount, plyCount + 1);
+      cells.emplace_back(pos.lastRow, pos.lastCol);
     }
-    EXPECT_EQ(count, node.childCount);
+    EXPECT_EQ(count, at(id).childCount);
     return cells;
   }
 
   Cells generate(const Position& pos) {
-    Node* node = leaf(pos);
-    GenerateAllChildren(search, *node);
-    EXPECT_TRUE(node->expanded);
-    return moves(*node);
+    const NodeId node = leaf(pos);
+    GenerateAllChildren(search, node);
+    EXPECT_TRUE(at(node).expanded);
+    return moves(node);
   }
 
   RecordingSink sink;
@@ -96,18 +105,18 @@ TEST_F(ChildGeneration, RefusesADecidedNodeAndChangesNothing) {
   for (int32_t value : {0, 1}) {
     Position pos = blankPosition(1);
     pos.bestMixScore = 0;
-    Node* node = leaf(pos);
-    node->value = value;
+    const NodeId node = leaf(pos);
+    at(node).value = value;
     const size_t live = search.store.liveNodes();
     try {
-      GenerateAllChildren(search, *node);
+      GenerateAllChildren(search, node);
       ADD_FAILURE() << "value " << value << " was expanded";
     } catch (const char* text) {
       EXPECT_STREQ(text, "void Node::GenerateAllChildren()");
     }
-    EXPECT_FALSE(node->expanded);
-    EXPECT_EQ(node->childCount, 0);
-    EXPECT_EQ(node->children, nullptr);
+    EXPECT_FALSE(at(node).expanded);
+    EXPECT_EQ(at(node).childCount, 0);
+    EXPECT_EQ(at(node).children, kNoCell);
     EXPECT_EQ(search.store.liveNodes(), live);
   }
 }
@@ -200,9 +209,9 @@ TEST_F(ChildGeneration, PruningKeepsOpponentScoresFromTheBoundUp) {
   setScores(pos, C, 5796, 0);
   setScores(pos, D, 5796, 5794);
   setScores(pos, E, 5796, 5795);
-  Node* node = leaf(pos);
-  GenerateAllChildren(search, *node);
-  EXPECT_EQ(sorted(moves(*node)), sorted({A, B, E}));
+  const NodeId node = leaf(pos);
+  GenerateAllChildren(search, node);
+  EXPECT_EQ(sorted(moves(node)), sorted({A, B, E}));
   EXPECT_EQ(search.store.nodesCreated(), 1u + 5u);
   EXPECT_EQ(search.store.liveNodes(), 1u + 3u) << "pruned children are destroyed";
 }
@@ -279,20 +288,21 @@ TEST_F(ChildGeneration, NoCandidateThrowsAndLeavesTheNodeALeaf) {
   for (int8_t category : {1, 3}) {
     Position pos = blankPosition(category);
     pos.bestMixScore = 10;  // threshold 5, and every score is 0
-    Node* node = leaf(pos);
+    const NodeId node = leaf(pos);
     try {
-      GenerateAllChildren(search, *node);
+      GenerateAllChildren(search, node);
       ADD_FAILURE() << "no exception";
     } catch (const Excpt& e) {
       EXPECT_EQ(e.code, 3);
       EXPECT_STREQ(e.message, "Neocekavana chyba");
       EXPECT_STREQ(e.where, "Node::SelectMostProoving()");
     }
-    EXPECT_FALSE(node->expanded);
-    EXPECT_EQ(node->childCount, 0);
-    EXPECT_EQ(node->children, nullptr);
+    EXPECT_FALSE(at(node).expanded);
+    EXPECT_EQ(at(node).childCount, 0);
+    EXPECT_EQ(at(node).children, kNoCell);
     EXPECT_EQ(search.store.liveNodes(), 1u);
     search.store.destroyNode(node);
+    
   }
 }
 
@@ -311,10 +321,10 @@ TEST_F(ChildGeneration, PlainFourAgainstAQuietMoverIsAnsweredByTheMixRule) {
   // o x o o o . . on row 10 would be a four for o at (10,8) or (10,9), nothing more: its best
   // score stays below 10584, and x has nothing near 5796. Category 3's bounds pass no cell.
   const Position pos = stonePosition({{10, 4}, {3, 15}, {15, 2}}, {{10, 5}, {10, 6}, {10, 7}}, "x");
-  Node* node = leaf(pos);
-  EvaluateNode(*node);
-  ASSERT_EQ(node->value, kOpen);
-  const Position& p = node->position;
+  const NodeId node = leaf(pos);
+  evaluate(node);
+  ASSERT_EQ(at(node).value, kOpen);
+  const Position p = positionOfNode(node);
   ASSERT_EQ(p.movingCategory, 3);
   Cells byMixRule;
   for (int row = 0; row < SOB; ++row) {
@@ -325,9 +335,9 @@ TEST_F(ChildGeneration, PlainFourAgainstAQuietMoverIsAnsweredByTheMixRule) {
       if (mixScore(p, row, col) >= p.bestMixScore / 2) byMixRule.emplace_back(row, col);
     }
   }
-  GenerateAllChildren(search, *node);
-  ASSERT_TRUE(node->expanded);
-  const Cells children = moves(*node);
+  GenerateAllChildren(search, node);
+  ASSERT_TRUE(at(node).expanded);
+  const Cells children = moves(node);
   EXPECT_EQ(sorted(children), sorted(byMixRule));
   EXPECT_NE(std::find(children.begin(), children.end(), Cell{10, 8}), children.end());
   EXPECT_NE(std::find(children.begin(), children.end(), Cell{10, 9}), children.end());
@@ -339,8 +349,8 @@ TEST_F(ChildGeneration, ForcedMoveAtTheRootGoesToTheSinkAsTheBestMixCell) {
   setScores(pos, B, 9000, 0);  // a good cell, but category 6 looks at opponent scores only
   pos.bestMixRow = 15;         // deliberately not the candidate: the best mix cell is written
   pos.bestMixCol = 4;
-  Node* node = leaf(pos);
-  EXPECT_THROW(GenerateAllChildren(search, *node), ForcedRootMove);
+  const NodeId node = leaf(pos);
+  EXPECT_THROW(GenerateAllChildren(search, node), ForcedRootMove);
   ASSERT_TRUE(sink.hasMove());
   EXPECT_EQ(sink.row(), 15);
   EXPECT_EQ(sink.col(), 4);
@@ -353,34 +363,34 @@ TEST_F(ChildGeneration, SingleCandidateBelowTheRootIsFoldedIntoTheNode) {
   makeMove(pos, 8, 8);
   rescoreAround(pos, 8, 8);
   findBestCells(pos);
-  Node* node = leaf(pos);
-  EvaluateNode(*node);
-  ASSERT_EQ(node->value, kOpen);
-  ASSERT_EQ(node->position.movingCategory, 6);
-  ASSERT_FALSE(node->position.searcherToMove);
-  const int16_t stones = node->position.stoneCount;
+  const NodeId node = leaf(pos);
+  evaluate(node);
+  ASSERT_EQ(at(node).value, kOpen);
+  ASSERT_EQ(positionOfNode(node).movingCategory, 6);
+  ASSERT_FALSE(positionOfNode(node).searcherToMove);
+  const int16_t stones = positionOfNode(node).stoneCount;
 
-  GenerateAllChildren(search, *node);
-  const Position& now = node->position;
-  EXPECT_TRUE(node->expanded);
-  EXPECT_EQ(node->value, kOpen);
+  GenerateAllChildren(search, node);
+  const Position now = positionOfNode(node);
+  EXPECT_TRUE(at(node).expanded);
+  EXPECT_EQ(at(node).value, kOpen);
   EXPECT_EQ(now.cells[8][9], kStoneX) << "the node stands for the position after the forced move";
   EXPECT_EQ(now.stoneCount, stones + 1);
   EXPECT_EQ(now.plyCount, 2);
   EXPECT_TRUE(now.searcherToMove) << "o is to move again, so the node turned into an OR node";
   EXPECT_EQ(now.toMove, kStoneO);
-  ASSERT_GE(node->childCount, 2);
-  for (const Cell& move : moves(*node)) EXPECT_EQ(now.cells[move.first][move.second], kEmpty);
+  ASSERT_GE(at(node).childCount, 2);
+  for (const Cell& move : moves(node)) EXPECT_EQ(now.cells[move.first][move.second], kEmpty);
   // The node, its new children, and nothing of the folded child.
-  EXPECT_EQ(search.store.liveNodes(), 1u + node->childCount);
-  EXPECT_EQ(search.store.nodesCreated(), 1u + 1u + node->childCount);
+  EXPECT_EQ(search.store.liveNodes(), 1u + at(node).childCount);
+  EXPECT_EQ(search.store.nodesCreated(), 1u + 1u + at(node).childCount);
 
   // The numbers come from judging the new position.
   Position judged = now;
   infFloat proof, disproof;
   EXPECT_EQ(evaluatePosition(judged, proof, disproof), kOpen);
-  EXPECT_FALSE(node->proof != proof);
-  EXPECT_FALSE(node->disproof != disproof);
+  EXPECT_FALSE(at(node).proof != proof);
+  EXPECT_FALSE(at(node).disproof != disproof);
 }
 
 TEST_F(ChildGeneration, FoldedNodeKeepsItsOpenValueWhateverTheReevaluationSays) {
@@ -394,44 +404,48 @@ TEST_F(ChildGeneration, FoldedNodeKeepsItsOpenValueWhateverTheReevaluationSays) 
   makeMove(pos, 5, 8);
   rescoreAround(pos, 5, 8);
   findBestCells(pos);
-  Node* node = leaf(pos);
+  const NodeId node = leaf(pos);
 
-  GenerateAllChildren(search, *node);
-  const Position& now = node->position;
-  EXPECT_EQ(node->value, kOpen) << "the verdict of the re-evaluation is not kept";
-  EXPECT_TRUE(node->expanded);
+  GenerateAllChildren(search, node);
+  const Position now = positionOfNode(node);
+  EXPECT_EQ(at(node).value, kOpen) << "the verdict of the re-evaluation is not kept";
+  EXPECT_TRUE(at(node).expanded);
   EXPECT_EQ(now.cells[5][9], kStoneX);
   EXPECT_EQ(now.cells[4][9], kStoneO) << "the forced block is part of the node's position";
   EXPECT_EQ(now.plyCount, 3);
   // x to move wins, and x is not the searcher: x's number, the disproof, is 0.
   EXPECT_FALSE(now.searcherToMove);
-  EXPECT_TRUE(node->disproof == 0.0f);
-  EXPECT_TRUE(node->proof.inf);
+  EXPECT_TRUE(at(node).disproof == 0.0f);
+  EXPECT_TRUE(at(node).proof.inf);
   // x's open-four cells on the diagonal, (4,8) and (8,12), are the new children.
-  EXPECT_EQ(sorted(moves(*node)), sorted({{4, 8}, {8, 12}}));
+  EXPECT_EQ(sorted(moves(node)), sorted({{4, 8}, {8, 12}}));
 }
 
 TEST_F(ChildGeneration, DevelopEvaluatesEveryNewChild) {
   const Position pos = stonePosition({{10, 4}, {3, 15}, {15, 2}, {9, 9}}, {{10, 5}, {10, 6}, {10, 7}, {8, 8}}, "x");
-  Node* developed = leaf(pos);
-  EvaluateNode(*developed);
-  Node* generated = leaf(pos);
-  EvaluateNode(*generated);
-  DevelopNode(search, *developed);
-  GenerateAllChildren(search, *generated);
-  ASSERT_EQ(developed->childCount, generated->childCount);
-  P2Node* a = developed->children;
-  P2Node* b = generated->children;
-  for (; a != nullptr && b != nullptr; a = a->next, b = b->next) {
-    const Node& child = *a->node;
+  const NodeId developed = leaf(pos);
+  evaluate(developed);
+  DevelopNode(search, developed);
+  // The same node generated in a tree of its own, its children left unjudged.
+  Search other{sink, SearchLimits{}, diagnostics};
+  const NodeId generated = startTree(other, pos);
+  EvaluateNode(other, generated, other.path.positionAt(other.store, generated));
+  GenerateAllChildren(other, generated);
+  ASSERT_EQ(at(developed).childCount, other.store.node(generated).childCount);
+  CellId a = at(developed).children;
+  CellId b = other.store.node(generated).children;
+  for (; a != kNoCell && b != kNoCell; a = search.store.cell(a).next, b = other.store.cell(b).next) {
+    const NodeId childA = search.store.cell(a).node;
+    const Node& child = at(childA);
     EXPECT_TRUE(child.evaluated);
     EXPECT_FALSE(child.expanded);
-    Position judged = b->node->position;
+    EXPECT_FALSE(other.store.node(other.store.cell(b).node).evaluated);
+    Position judged = positionOf(other.store, pos, other.store.cell(b).node);
     infFloat proof, disproof;
     EXPECT_EQ(child.value, evaluatePosition(judged, proof, disproof));
     EXPECT_FALSE(child.proof != proof);
     EXPECT_FALSE(child.disproof != disproof);
-    EXPECT_EQ(std::memcmp(child.position.cells, judged.cells, sizeof judged.cells), 0);
+    EXPECT_EQ(std::memcmp(positionOfNode(childA).cells, judged.cells, sizeof judged.cells), 0);
   }
 }
 

@@ -47,26 +47,28 @@ class HistorySink : public MoveSink {
 
 class HandBuiltTree : public ::testing::Test {
  protected:
+  Node& at(NodeId id) { return search.store.node(id); }
+
   // An expanded node; OR when the searcher is to move.
-  Node* inner(bool orNode, Node* parent = nullptr) {
-    Node* node = parent == nullptr ? search.store.createRoot(Position{}) : child(parent, num(1), num(1));
-    node->position.searcherToMove = orNode;
-    node->expanded = true;
-    node->evaluated = true;
+  NodeId inner(bool orNode, NodeId parent = kNoNode) {
+    const NodeId node = parent == kNoNode ? search.store.createRoot(orNode, 1) : child(parent, num(1), num(1));
+    at(node).searcherToMove = orNode;
+    at(node).expanded = true;
+    at(node).evaluated = true;
     return node;
   }
 
   // An evaluated leaf appended to `parent`'s list, with the numbers its evaluation gave it.
-  Node* child(Node* parent, infFloat proof, infFloat disproof) {
-    Node* node = search.store.createChild(parent);
-    node->position.searcherToMove = !parent->position.searcherToMove;
-    node->evaluated = true;
-    node->proof = proof;
-    node->disproof = disproof;
-    P2Node** tail = &parent->children;
-    while (*tail != nullptr) tail = &(*tail)->next;
+  NodeId child(NodeId parent, infFloat proof, infFloat disproof) {
+    const NodeId node = search.store.createChild(parent);
+    at(node).searcherToMove = !at(parent).searcherToMove;
+    at(node).evaluated = true;
+    at(node).proof = proof;
+    at(node).disproof = disproof;
+    CellId* tail = &at(parent).children;
+    while (*tail != kNoCell) tail = &search.store.cell(*tail).next;
     *tail = search.store.createCell(node);
-    ++parent->childCount;
+    ++at(parent).childCount;
     return node;
   }
 
@@ -76,88 +78,88 @@ class HandBuiltTree : public ::testing::Test {
 };
 
 TEST_F(HandBuiltTree, LeafKeepsItsEvaluationOrStartsAtOneOne) {
-  Node* root = search.store.createRoot(Position{});
-  root->proof = num(5);
-  root->disproof = kInf;
-  SetProofAndDisproofNumbers(*root);
-  expectNumber(root->proof, num(1), "unevaluated proof");
-  expectNumber(root->disproof, num(1), "unevaluated disproof");
+  const NodeId root = search.store.createRoot(true, 1);
+  at(root).proof = num(5);
+  at(root).disproof = kInf;
+  SetProofAndDisproofNumbers(search.store, root);
+  expectNumber(at(root).proof, num(1), "unevaluated proof");
+  expectNumber(at(root).disproof, num(1), "unevaluated disproof");
 
-  root->evaluated = true;
-  root->proof = num(0.3f);
-  root->disproof = kInf;
-  SetProofAndDisproofNumbers(*root);
-  expectNumber(root->proof, num(0.3f), "evaluated proof");
-  expectNumber(root->disproof, kInf, "evaluated disproof");
+  at(root).evaluated = true;
+  at(root).proof = num(0.3f);
+  at(root).disproof = kInf;
+  SetProofAndDisproofNumbers(search.store, root);
+  expectNumber(at(root).proof, num(0.3f), "evaluated proof");
+  expectNumber(at(root).disproof, kInf, "evaluated disproof");
 }
 
 TEST_F(HandBuiltTree, OrNodeTakesTheLeastProofAndSumsTheDisproofs) {
-  Node* node = inner(true);
+  NodeId node = inner(true);
   child(node, num(3), num(1));
   child(node, kInf, num(0));
   child(node, num(2), num(4));
-  SetProofAndDisproofNumbers(*node);
-  expectNumber(node->proof, num(2), "proof");
-  expectNumber(node->disproof, num(5), "disproof");
+  SetProofAndDisproofNumbers(search.store, node);
+  expectNumber(at(node).proof, num(2), "proof");
+  expectNumber(at(node).disproof, num(5), "disproof");
 
   child(node, num(7), kInf);
-  SetProofAndDisproofNumbers(*node);
-  expectNumber(node->proof, num(2), "proof");
-  expectNumber(node->disproof, kInf, "one infinite disproof makes the sum infinite");
+  SetProofAndDisproofNumbers(search.store, node);
+  expectNumber(at(node).proof, num(2), "proof");
+  expectNumber(at(node).disproof, kInf, "one infinite disproof makes the sum infinite");
 }
 
 TEST_F(HandBuiltTree, OrNodeWithAProvedChildIsProved) {
-  Node* node = inner(true);
+  NodeId node = inner(true);
   child(node, num(0.5f), num(2));
   child(node, num(0), kInf);
-  SetProofAndDisproofNumbers(*node);
-  expectNumber(node->proof, num(0), "proof");
-  expectNumber(node->disproof, kInf, "disproof");
+  SetProofAndDisproofNumbers(search.store, node);
+  expectNumber(at(node).proof, num(0), "proof");
+  expectNumber(at(node).disproof, kInf, "disproof");
 }
 
 TEST_F(HandBuiltTree, AndNodeSumsTheProofsAndTakesTheLeastDisproof) {
-  Node* node = inner(false);
+  NodeId node = inner(false);
   child(node, num(1), num(4));
   child(node, num(2), num(3));
-  SetProofAndDisproofNumbers(*node);
-  expectNumber(node->proof, num(3), "proof");
-  expectNumber(node->disproof, num(3), "disproof");
+  SetProofAndDisproofNumbers(search.store, node);
+  expectNumber(at(node).proof, num(3), "proof");
+  expectNumber(at(node).disproof, num(3), "disproof");
 
   child(node, kInf, num(0.5f));
-  SetProofAndDisproofNumbers(*node);
-  expectNumber(node->proof, kInf, "proof");
-  expectNumber(node->disproof, num(0.5f), "disproof");
+  SetProofAndDisproofNumbers(search.store, node);
+  expectNumber(at(node).proof, kInf, "proof");
+  expectNumber(at(node).disproof, num(0.5f), "disproof");
 }
 
 TEST_F(HandBuiltTree, AllInfiniteChildrenGiveAnInfiniteNumber) {
-  Node* orNode = inner(true);
+  NodeId orNode = inner(true);
   child(orNode, kInf, num(0));
   child(orNode, kInf, num(0));
-  SetProofAndDisproofNumbers(*orNode);
-  expectNumber(orNode->proof, kInf, "OR proof");
-  expectNumber(orNode->disproof, num(0), "OR disproof: refuted");
+  SetProofAndDisproofNumbers(search.store, orNode);
+  expectNumber(at(orNode).proof, kInf, "OR proof");
+  expectNumber(at(orNode).disproof, num(0), "OR disproof: refuted");
 
-  Node* andNode = inner(false);
+  NodeId andNode = inner(false);
   child(andNode, num(0), kInf);
   child(andNode, num(0), kInf);
-  SetProofAndDisproofNumbers(*andNode);
-  expectNumber(andNode->proof, num(0), "AND proof: proved");
-  expectNumber(andNode->disproof, kInf, "AND disproof");
+  SetProofAndDisproofNumbers(search.store, andNode);
+  expectNumber(at(andNode).proof, num(0), "AND proof: proved");
+  expectNumber(at(andNode).disproof, kInf, "AND disproof");
 }
 
 TEST_F(HandBuiltTree, ExpandedNodeWithoutChildrenIsAnError) {
-  Node* node = inner(true);
+  NodeId node = inner(true);
   try {
-    SetProofAndDisproofNumbers(*node);
+    SetProofAndDisproofNumbers(search.store, node);
     ADD_FAILURE() << "no exception for an empty list";
   } catch (const Excpt& e) {
     EXPECT_EQ(e.code, 3);
     EXPECT_STREQ(e.message, "Neocekavana chyba");
     EXPECT_STREQ(e.where, "Node::SetProofAndDisproofNumbers()");
   }
-  node->childCount = 2;  // counted, but no list
+  at(node).childCount = 2;  // counted, but no list
   try {
-    SetProofAndDisproofNumbers(*node);
+    SetProofAndDisproofNumbers(search.store, node);
     ADD_FAILURE() << "no exception for a missing list";
   } catch (const Excpt& e) {
     EXPECT_STREQ(e.where, "Node::SetProofAndDisproofNumbers()");
@@ -165,12 +167,12 @@ TEST_F(HandBuiltTree, ExpandedNodeWithoutChildrenIsAnError) {
 }
 
 TEST_F(HandBuiltTree, OrCellWithoutANodeIsATextError) {
-  Node* node = inner(true);
+  NodeId node = inner(true);
   child(node, num(1), num(1));
-  Node* second = child(node, num(1), num(1));
-  node->children->next->node = nullptr;
+  NodeId second = child(node, num(1), num(1));
+  search.store.cell(search.store.cell(at(node).children).next).node = kNoNode;
   try {
-    SetProofAndDisproofNumbers(*node);
+    SetProofAndDisproofNumbers(search.store, node);
     ADD_FAILURE() << "no exception";
   } catch (const char* text) {
     EXPECT_STREQ(text, "Node::SetProofAndDisproofNumbers()");
@@ -179,46 +181,46 @@ TEST_F(HandBuiltTree, OrCellWithoutANodeIsATextError) {
 }
 
 TEST_F(HandBuiltTree, SelectionTakesTheFirstMatchingChild) {
-  Node* root = inner(true);
+  NodeId root = inner(true);
   child(root, num(3), num(1));
-  Node* second = child(root, num(2), num(1));
+  NodeId second = child(root, num(2), num(1));
   child(root, num(2), num(1));
-  SetProofAndDisproofNumbers(*root);
-  ASSERT_EQ(root->proof.value, 2.0f);
+  SetProofAndDisproofNumbers(search.store, root);
+  ASSERT_EQ(at(root).proof.value, 2.0f);
   EXPECT_EQ(SelectMostProoving(search, root), second);
 }
 
 TEST_F(HandBuiltTree, SelectionDescendsThroughAndNodesByDisproof) {
-  Node* root = inner(true);
+  NodeId root = inner(true);
   child(root, num(5), num(1));
-  Node* andNode = inner(false, root);
+  NodeId andNode = inner(false, root);
   child(andNode, num(1), num(4));
-  Node* wanted = child(andNode, num(1), num(2));
+  NodeId wanted = child(andNode, num(1), num(2));
   child(andNode, num(1), num(2));
-  SetProofAndDisproofNumbers(*andNode);  // proof 3, disproof 2
-  SetProofAndDisproofNumbers(*root);     // proof 3: the AND node
+  SetProofAndDisproofNumbers(search.store, andNode);  // proof 3, disproof 2
+  SetProofAndDisproofNumbers(search.store, root);     // proof 3: the AND node
   EXPECT_EQ(SelectMostProoving(search, root), wanted);
   EXPECT_EQ(SelectMostProoving(search, wanted), wanted) << "an unexpanded node is its own answer";
 }
 
 TEST_F(HandBuiltTree, InfiniteMatchesInfiniteWhateverFloatItCarries) {
-  Node* andNode = inner(false);
-  andNode->disproof = infFloat{true, 5.0f};
+  NodeId andNode = inner(false);
+  at(andNode).disproof = infFloat{true, 5.0f};
   child(andNode, num(1), num(5));  // the float is the same, yet finite never matches infinite
-  Node* wanted = child(andNode, num(1), infFloat{true, 0.0f});
+  NodeId wanted = child(andNode, num(1), infFloat{true, 0.0f});
   EXPECT_EQ(SelectMostProoving(search, andNode), wanted);
 
-  Node* orNode = inner(true);
-  orNode->proof = kInf;
-  Node* first = child(orNode, infFloat{true, 9.0f}, num(0));
+  NodeId orNode = inner(true);
+  at(orNode).proof = kInf;
+  NodeId first = child(orNode, infFloat{true, 9.0f}, num(0));
   child(orNode, kInf, num(0));
   EXPECT_EQ(SelectMostProoving(search, orNode), first);
 }
 
 TEST_F(HandBuiltTree, SelectionAtAnExpandedNodeWithoutChildrenPrintsItsNumbers) {
-  Node* node = inner(true);
-  node->proof = num(2);
-  node->disproof = kInf;
+  NodeId node = inner(true);
+  at(node).proof = num(2);
+  at(node).disproof = kInf;
   try {
     SelectMostProoving(search, node);
     ADD_FAILURE() << "no exception";
@@ -231,10 +233,10 @@ TEST_F(HandBuiltTree, SelectionAtAnExpandedNodeWithoutChildrenPrintsItsNumbers) 
 }
 
 TEST_F(HandBuiltTree, SelectionWithNoMatchingChildIsATextError) {
-  Node* node = inner(false);
+  NodeId node = inner(false);
   child(node, num(1), num(2));
   child(node, num(1), kInf);
-  node->disproof = num(1);
+  at(node).disproof = num(1);
   try {
     SelectMostProoving(search, node);
     ADD_FAILURE() << "no exception";
@@ -257,56 +259,56 @@ class UpdateFixture : public HandBuiltTree {
     bottom = inner(true, middle);
     leafA = child(bottom, num(2), num(1));
     leafB = child(bottom, num(3), num(1));
-    for (Node* node : {bottom, middle, root}) SetProofAndDisproofNumbers(*node);
-    ASSERT_EQ(root->proof.value, 3.0f);
-    ASSERT_EQ(root->disproof.value, 2.0f);
+    for (NodeId node : {bottom, middle, root}) SetProofAndDisproofNumbers(search.store, node);
+    ASSERT_EQ(at(root).proof.value, 3.0f);
+    ASSERT_EQ(at(root).disproof.value, 2.0f);
   }
 
-  Node* root = nullptr;
-  Node* middle = nullptr;
-  Node* bottom = nullptr;
-  Node* leafA = nullptr;
-  Node* leafB = nullptr;
+  NodeId root = kNoNode;
+  NodeId middle = kNoNode;
+  NodeId bottom = kNoNode;
+  NodeId leafA = kNoNode;
+  NodeId leafB = kNoNode;
 };
 
 TEST_F(UpdateFixture, UnchangedNodeIsTheOnlyOneRecomputed) {
-  root->proof = num(99);  // a recomputed root would lose this
-  EXPECT_EQ(UpdateAncestors(bottom), bottom);
-  EXPECT_EQ(root->proof.value, 99.0f);
+  at(root).proof = num(99);  // a recomputed root would lose this
+  EXPECT_EQ(UpdateAncestors(search.store, bottom), bottom);
+  EXPECT_EQ(at(root).proof.value, 99.0f);
 }
 
 TEST_F(UpdateFixture, StopsAtTheFirstNodeWhoseNumbersStay) {
   // bottom's disproof becomes 3; middle keeps min(1, 3) = 1 and its proof, so it stops there.
-  leafA->disproof = num(2);
-  root->proof = num(99);
-  EXPECT_EQ(UpdateAncestors(bottom), middle);
-  expectNumber(bottom->disproof, num(3), "bottom");
-  EXPECT_EQ(root->proof.value, 99.0f) << "nothing above the stop is recomputed";
+  at(leafA).disproof = num(2);
+  at(root).proof = num(99);
+  EXPECT_EQ(UpdateAncestors(search.store, bottom), middle);
+  expectNumber(at(bottom).disproof, num(3), "bottom");
+  EXPECT_EQ(at(root).proof.value, 99.0f) << "nothing above the stop is recomputed";
 }
 
 TEST_F(UpdateFixture, ProofChangeRunsUpToTheRoot) {
-  leafA->proof = num(2.5f);  // bottom 2.5, middle 3.5, root min(4, 3.5) = 3.5
-  EXPECT_EQ(UpdateAncestors(bottom), root);
-  expectNumber(middle->proof, num(3.5f), "middle");
-  expectNumber(root->proof, num(3.5f), "root");
+  at(leafA).proof = num(2.5f);  // bottom 2.5, middle 3.5, root min(4, 3.5) = 3.5
+  EXPECT_EQ(UpdateAncestors(search.store, bottom), root);
+  expectNumber(at(middle).proof, num(3.5f), "middle");
+  expectNumber(at(root).proof, num(3.5f), "root");
 }
 
 TEST_F(UpdateFixture, DisproofChangeAloneCountsAsAChange) {
-  leafA->disproof = num(0);  // bottom 0 + 0 = 0, middle min(1, 0) = 0, root 1 + 0 = 1
-  leafB->disproof = num(0);
-  EXPECT_EQ(UpdateAncestors(bottom), root);
-  expectNumber(middle->disproof, num(0), "middle");
-  expectNumber(root->disproof, num(1), "root");
-  expectNumber(root->proof, num(3), "root proof unchanged");
+  at(leafA).disproof = num(0);  // bottom 0 + 0 = 0, middle min(1, 0) = 0, root 1 + 0 = 1
+  at(leafB).disproof = num(0);
+  EXPECT_EQ(UpdateAncestors(search.store, bottom), root);
+  expectNumber(at(middle).disproof, num(0), "middle");
+  expectNumber(at(root).disproof, num(1), "root");
+  expectNumber(at(root).proof, num(3), "root proof unchanged");
 }
 
 TEST_F(UpdateFixture, InfinitiesWithDifferentFloatsAreNoChange) {
-  leafA->proof = kInf;
-  leafB->proof = kInf;
-  bottom->proof = infFloat{true, 42.0f};  // already infinite, with another stale float
-  root->proof = num(99);
-  EXPECT_EQ(UpdateAncestors(bottom), bottom);
-  EXPECT_EQ(root->proof.value, 99.0f);
+  at(leafA).proof = kInf;
+  at(leafB).proof = kInf;
+  at(bottom).proof = infFloat{true, 42.0f};  // already infinite, with another stale float
+  at(root).proof = num(99);
+  EXPECT_EQ(UpdateAncestors(search.store, bottom), bottom);
+  EXPECT_EQ(at(root).proof.value, 99.0f);
 }
 
 // A real position from stone lists (row, col), scored, x to move.
@@ -335,18 +337,22 @@ class SearchOutcome : public ::testing::Test {
     limits.timeAllowanceMs = INT32_MAX;  // only the iteration cap ends these searches
   }
 
-  Node* run(const Position& pos, int64_t maxIterations) {
+  void run(const Position& pos, int64_t maxIterations) {
     limits.maxIterations = maxIterations;
     search = std::make_unique<Search>(sink, limits, diagnostics);
-    root = search->store.createRoot(pos);
-    lastSelected = PnSearch(*search, *root);
-    return root;
+    root = startTree(*search, pos);
+    lastSelected = PnSearch(*search, root);
   }
 
-  Cells provedChildrenInListOrder() const {
+  Node& at(NodeId id) { return search->store.node(id); }
+  // Rebuilt from the root's position by playing the recorded moves again.
+  Position positionOfNode(NodeId id) const { return positionOf(search->store, search->path.rootBase(), id); }
+
+  Cells provedChildrenInListOrder() {
     Cells cells;
-    for (P2Node* cell = root->children; cell != nullptr; cell = cell->next) {
-      if (cell->node->proof == 0.0f) cells.emplace_back(cell->node->position.firstRow, cell->node->position.firstCol);
+    for (CellId cell = at(root).children; cell != kNoCell; cell = search->store.cell(cell).next) {
+      const NodeId child = search->store.cell(cell).node;
+      if (at(child).proof == 0.0f) cells.emplace_back(positionOfNode(child).firstRow, positionOfNode(child).firstCol);
     }
     return cells;
   }
@@ -356,13 +362,13 @@ class SearchOutcome : public ::testing::Test {
   HistorySink sink;
   std::ostringstream diagnostics;
   std::unique_ptr<Search> search;
-  Node* root = nullptr;
-  Node* lastSelected = nullptr;
+  NodeId root = kNoNode;
+  NodeId lastSelected = kNoNode;
 };
 
 TEST_F(SearchOutcome, WonRootPlaysItsBestOwnCellWithoutATree) {
   run(stonePosition(kOpenFourShapeX, kOpenFourShapeO), 100);
-  EXPECT_EQ(root->value, kWon);
+  EXPECT_EQ(at(root).value, kWon);
   EXPECT_EQ(sink.moves, (Cells{{5, 7}}));
   EXPECT_EQ(search->store.nodesCreated(), 1u);
   EXPECT_EQ(search->stats.iterations, 0);
@@ -374,16 +380,16 @@ TEST_F(SearchOutcome, LostRootPlaysItsBestOpponentCellWithoutATree) {
   Position pos = stonePosition(kOpenFourShapeX, kOpenFourShapeO);
   pos.searcherToMove = false;
   run(pos, 100);
-  EXPECT_EQ(root->value, kLost);
+  EXPECT_EQ(at(root).value, kLost);
   EXPECT_EQ(sink.moves, (Cells{{12, 7}}));
   EXPECT_EQ(search->store.nodesCreated(), 1u);
 }
 
 TEST_F(SearchOutcome, ProvedRootWritesEveryProvedChildSoTheLastStands) {
   run(stonePosition(kTwoFourThrees, kClosers), 50);
-  EXPECT_EQ(root->value, kWon);
-  expectNumber(root->proof, num(0), "root proof");
-  expectNumber(root->disproof, kInf, "root disproof");
+  EXPECT_EQ(at(root).value, kWon);
+  expectNumber(at(root).proof, num(0), "root proof");
+  expectNumber(at(root).disproof, kInf, "root disproof");
   const Cells proved = provedChildrenInListOrder();
   EXPECT_EQ(std::set<Cell>(proved.begin(), proved.end()),
             std::set<Cell>(kFourThreeCells.begin(), kFourThreeCells.end()));
@@ -394,55 +400,61 @@ TEST_F(SearchOutcome, ProvedRootWritesEveryProvedChildSoTheLastStands) {
 TEST_F(SearchOutcome, DisprovedRootPlaysTheBestOpponentCellThoughItHasChildren) {
   // The sides swapped: x cannot meet both of o's four-threes with one move.
   run(stonePosition(kClosers, kTwoFourThrees), 500);
-  EXPECT_EQ(root->value, kLost);
-  expectNumber(root->disproof, num(0), "root disproof");
-  expectNumber(root->proof, kInf, "root proof");
-  EXPECT_GT(root->childCount, 0);
+  EXPECT_EQ(at(root).value, kLost);
+  expectNumber(at(root).disproof, num(0), "root disproof");
+  expectNumber(at(root).proof, kInf, "root proof");
+  EXPECT_GT(at(root).childCount, 0);
   ASSERT_EQ(sink.moves.size(), 1u);
-  EXPECT_EQ(sink.moves[0], Cell(root->position.bestOppRow, root->position.bestOppCol));
+  EXPECT_EQ(sink.moves[0], Cell(positionOfNode(root).bestOppRow, positionOfNode(root).bestOppCol));
   EXPECT_NE(std::find(kFourThreeCells.begin(), kFourThreeCells.end(), sink.moves[0]), kFourThreeCells.end());
 }
 
-int countExpanded(const Node& node) {
-  int count = node.expanded ? 1 : 0;
-  for (P2Node* cell = node.children; cell != nullptr; cell = cell->next) count += countExpanded(*cell->node);
+int countExpanded(const NodeStore& store, NodeId id) {
+  int count = store.node(id).expanded ? 1 : 0;
+  for (CellId cell = store.node(id).children; cell != kNoCell; cell = store.cell(cell).next) {
+    count += countExpanded(store, store.cell(cell).node);
+  }
   return count;
 }
 
 // Every expanded node's numbers are those its children give it.
-void expectConsistent(Node& node) {
+void expectConsistent(NodeStore& store, NodeId id) {
+  Node& node = store.node(id);
   if (!node.expanded) return;
   const infFloat proof = node.proof, disproof = node.disproof;
-  SetProofAndDisproofNumbers(node);
+  SetProofAndDisproofNumbers(store, id);
   EXPECT_FALSE(node.proof != proof);
   EXPECT_FALSE(node.disproof != disproof);
-  for (P2Node* cell = node.children; cell != nullptr; cell = cell->next) expectConsistent(*cell->node);
+  for (CellId cell = node.children; cell != kNoCell; cell = store.cell(cell).next) {
+    expectConsistent(store, store.cell(cell).node);
+  }
 }
 
 TEST_F(SearchOutcome, OpenSearchPlaysTheFirstMoveTowardsTheLastSelectedNode) {
   const Position pos = stonePosition(kQuietX, kQuietO);
   run(pos, 6);
-  ASSERT_EQ(root->value, kOpen);
+  ASSERT_EQ(at(root).value, kOpen);
   EXPECT_EQ(search->stats.iterations, 6);
-  EXPECT_EQ(countExpanded(*root), 6) << "one development per iteration";
-  expectConsistent(*root);
+  EXPECT_EQ(countExpanded(search->store, root), 6) << "one development per iteration";
+  expectConsistent(search->store, root);
   ASSERT_NE(lastSelected, root);
-  EXPECT_TRUE(lastSelected->expanded);
+  EXPECT_TRUE(at(lastSelected).expanded);
   ASSERT_EQ(sink.moves.size(), 1u);
   const auto [row, col] = sink.moves[0];
-  EXPECT_EQ(row, lastSelected->position.firstRow);
-  EXPECT_EQ(col, lastSelected->position.firstCol);
+  const Position selected = positionOfNode(lastSelected);
+  EXPECT_EQ(row, selected.firstRow);
+  EXPECT_EQ(col, selected.firstCol);
   // Independently of the bookkeeping: the cell was free at the root, and on the selected
   // node's board it holds a stone of the side that moved first.
   EXPECT_EQ(pos.cells[row][col], kEmpty);
-  EXPECT_EQ(lastSelected->position.cells[row][col], pos.toMove);
+  EXPECT_EQ(selected.cells[row][col], pos.toMove);
 }
 
 TEST_F(SearchOutcome, NoIterationPlaysTheRootsBestMixCell) {
   const Position pos = stonePosition(kQuietX, kQuietO);
   const Cell bestMix(pos.bestMixRow, pos.bestMixCol);
   auto expectRootMove = [&](const char* why) {
-    EXPECT_EQ(root->value, kOpen) << why;
+    EXPECT_EQ(at(root).value, kOpen) << why;
     EXPECT_EQ(lastSelected, root) << why;
     EXPECT_EQ(search->stats.iterations, 0) << why;
     EXPECT_EQ(sink.moves, Cells{bestMix}) << why;

@@ -27,7 +27,7 @@ Analysis analyzePosition(const Position& loaded, DriverOptions options) {
   findBestCells(analysis.scored);
   analysis.verdict = judge(analysis.scored);
 
-  options.inspectTree = [&analysis](const Node& root, const Node&) { analysis.line = principalLine(root); };
+  options.inspectTree = [&analysis](const SearchTree& tree) { analysis.line = principalLine(tree); };
   Position run = loaded;
   RecordingSink sink;
   const int32_t start = nowMs();

@@ -6,15 +6,15 @@ namespace {
 
 // The child SelectMostProoving would take: at an OR node the first whose proof is not unequal
 // to the node's, at an AND node the same with disproofs.
-const Node* mostProvingChild(const Node& node) {
-  const bool orNode = node.position.searcherToMove;
-  const P2Node* cell = node.children;
-  for (int i = 0; i < node.childCount && cell != nullptr; ++i, cell = cell->next) {
-    const Node& child = *cell->node;
+NodeId mostProvingChild(const NodeStore& store, const Node& node) {
+  const bool orNode = node.searcherToMove;
+  CellId cell = node.children;
+  for (int i = 0; i < node.childCount && cell != kNoCell; ++i, cell = store.cell(cell).next) {
+    const Node& child = store.node(store.cell(cell).node);
     const bool matches = orNode ? !(child.proof != node.proof) : !(child.disproof != node.disproof);
-    if (matches) return &child;
+    if (matches) return store.cell(cell).node;
   }
-  return nullptr;
+  return kNoNode;
 }
 
 LineStep stepBetween(const Position& from, const Position& to) {
@@ -36,14 +36,18 @@ LineStep stepBetween(const Position& from, const Position& to) {
 
 }  // namespace
 
-std::vector<LineStep> principalLine(const Node& root) {
+std::vector<LineStep> principalLine(const SearchTree& tree) {
   std::vector<LineStep> line;
-  const Node* node = &root;
-  while (node->expanded && node->childCount > 0) {
-    const Node* child = mostProvingChild(*node);
-    if (child == nullptr) break;
-    line.push_back(stepBetween(node->position, child->position));
-    node = child;
+  NodeId id = tree.root;
+  Position pos = positionOf(tree.store, tree.rootBase, id);
+  while (tree.store.node(id).expanded && tree.store.node(id).childCount > 0) {
+    const NodeId child = mostProvingChild(tree.store, tree.store.node(id));
+    if (child == kNoNode) break;
+    Position next = pos;
+    replayNode(next, tree.store, child);
+    line.push_back(stepBetween(pos, next));
+    pos = next;
+    id = child;
   }
   return line;
 }

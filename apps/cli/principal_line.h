@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "engine/search/node.h"
+#include "engine/search/search.h"
 
 namespace brenk::cli {
 
@@ -16,11 +16,11 @@ struct LineStone {
 
 // One step is the move into a child plus any forced blocks folded into it, so it can hold several
 // stones: they alternate sides starting with the side that chose the move, each side's stones in
-// row-major order (the tree keeps no finer record of their order).
+// row-major order (a stable order that does not depend on how the tree records them).
 struct LineStep {
   std::vector<LineStone> stones;
 };
 
-std::vector<LineStep> principalLine(const Node& root);
+std::vector<LineStep> principalLine(const SearchTree& tree);
 
 }  // namespace brenk::cli

@@ -56,24 +56,25 @@ void runSearch(Position& pos, MoveSink& sink, const DriverOptions& options, Driv
   // A failed search must still leave a legal move where the manager looks for one.
   sink.writeMove(pos.bestMixRow, pos.bestMixCol);
   Search search(sink, options.limits, options.diagnostics ? *options.diagnostics : std::cout);
-  Node* root = search.store.createRoot(pos);
+  const NodeId root = startTree(search, pos);
   report.searched = true;
   report.decision = Decision::Search;
-  Node* lastSelected = root;
+  NodeId lastSelected = root;
   try {
-    lastSelected = PnSearch(search, *root);
+    lastSelected = PnSearch(search, root);
   } catch (const ForcedRootMove&) {
     report.decision = Decision::ForcedRoot;
   } catch (...) {
     report.decision = Decision::SearchError;
   }
+  const Node& rootNode = search.store.node(root);
   report.stats = search.stats;
   report.nodesCreated = search.store.nodesCreated();
   report.peakTreeBytes = search.store.reservedBytes();
-  report.rootValue = root->value;
-  report.rootProof = root->proof;
-  report.rootDisproof = root->disproof;
-  if (options.inspectTree) options.inspectTree(*root, *lastSelected);
+  report.rootValue = rootNode.value;
+  report.rootProof = rootNode.proof;
+  report.rootDisproof = rootNode.disproof;
+  if (options.inspectTree) options.inspectTree(SearchTree{search.store, search.path.rootBase(), root, lastSelected});
   try {
     search.store.destroyTree(root);
   } catch (...) {

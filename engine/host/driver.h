@@ -24,7 +24,7 @@ struct DriverOptions {
   SearchLimits limits;
   std::ostream* diagnostics = nullptr;  // the search's diagnostic line; standard output when null
   // Sees the tree after the search and before it is destroyed (analysis, principal line).
-  std::function<void(const Node& root, const Node& lastSelected)> inspectTree;
+  std::function<void(const SearchTree& tree)> inspectTree;
 };
 
 struct DriverReport {

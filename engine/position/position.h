@@ -8,6 +8,11 @@
 
 namespace brenk {
 
+struct BoardCell {
+  int8_t row;
+  int8_t col;
+};
+
 struct Position {
   int32_t cells[SOB][SOB] = {};  // [row][col]: stone value 0, 1 or kEmpty
   // Candidate box. The inverted 10/9 start lets the loader grow it from the stones alone.

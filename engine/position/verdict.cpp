@@ -21,7 +21,8 @@ namespace {
 
 // The forced block: the side to move fills the opponent's five. It must not count as the first
 // move of the line being searched, so firstMoveSet is restored afterwards.
-void playForcedBlock(Position& pos) {
+void playForcedBlock(Position& pos, std::vector<BoardCell>* blocks) {
+  if (blocks != nullptr) blocks->push_back(BoardCell{pos.bestOppRow, pos.bestOppCol});
   const bool firstMoveWasSet = pos.firstMoveSet;
   makeMove(pos, pos.bestOppRow, pos.bestOppCol);
   pos.firstMoveSet = firstMoveWasSet;
@@ -31,7 +32,7 @@ void playForcedBlock(Position& pos) {
 
 }  // namespace
 
-int32_t evaluatePosition(Position& pos, infFloat& proof, infFloat& disproof) {
+int32_t evaluatePosition(Position& pos, infFloat& proof, infFloat& disproof, std::vector<BoardCell>* blocks) {
   for (;;) {
     infFloat& mover = pos.searcherToMove ? proof : disproof;
     infFloat& defender = pos.searcherToMove ? disproof : proof;
@@ -52,7 +53,7 @@ int32_t evaluatePosition(Position& pos, infFloat& proof, infFloat& disproof) {
     const uint32_t P = pos.bestOppScore;
     if (O >= kFiveThreshold) return moverWins();
     if (P >= kFiveThreshold) {
-      playForcedBlock(pos);
+      playForcedBlock(pos, blocks);
       continue;
     }
     if (O >= kOpenFourThreshold) return moverWins();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "engine/position/inffloat.h"
 #include "engine/position/position.h"
@@ -31,7 +32,8 @@ CellClasses cellClasses(const int32_t (&cells)[SOB][SOB], int8_t row, int8_t col
 
 // Judges the position. The mover's number (proof when the searcher moves, disproof otherwise) is
 // written before the defender's, so one scratch record may serve for both. Plays forced blocks
-// on `pos` when the opponent threatens five; always writes movingCategory.
-int32_t evaluatePosition(Position& pos, infFloat& proof, infFloat& disproof);
+// on `pos` when the opponent threatens five, and appends their cells to `blocks` when given one;
+// always writes movingCategory.
+int32_t evaluatePosition(Position& pos, infFloat& proof, infFloat& disproof, std::vector<BoardCell>* blocks = nullptr);
 
 }  // namespace brenk

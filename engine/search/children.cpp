@@ -9,9 +9,24 @@
 
 namespace brenk {
 
-void EvaluateNode(Node& node) {
-  node.value = evaluatePosition(node.position, node.proof, node.disproof);
+namespace {
+
+// The blocks an evaluation just played, and where it left the side to move and the category.
+void recordJudgement(Search& search, NodeId id, const Position& pos) {
+  for (const BoardCell& block : search.blocks) search.store.appendMove(id, PathMove{block.row, block.col, true});
+  Node& node = search.store.node(id);
+  node.movingCategory = pos.movingCategory;
+  node.searcherToMove = pos.searcherToMove;
+}
+
+}  // namespace
+
+void EvaluateNode(Search& search, NodeId id, Position& pos) {
+  Node& node = search.store.node(id);
+  search.blocks.clear();
+  node.value = static_cast<int8_t>(evaluatePosition(pos, node.proof, node.disproof, &search.blocks));
   node.evaluated = true;
+  recordJudgement(search, id, pos);
 }
 
 namespace {
@@ -68,101 +83,122 @@ void scanCandidates(const Position& pos, bool general, CandidateScan& scan) {
   }
 }
 
-void appendChildren(Search& search, Node& node, const CandidateScan& scan) {
-  P2Node** tail = &node.children;
+// Each child records its move; its position is built when it is judged.
+void appendChildren(Search& search, NodeId id, const Position& pos, const CandidateScan& scan) {
+  NodeStore& store = search.store;
+  CellId* tail = &store.node(id).children;
   for (int i = 0; i < scan.count; ++i) {
-    Node* child = search.store.createChild(&node);
-    P2Node* cell = search.store.createCell(child);
+    const NodeId child = store.createChild(id);
+    const CellId cell = store.createCell(child);
     *tail = cell;
-    tail = &cell->next;
-    makeMove(child->position, scan.cells[i].row, scan.cells[i].col);
-    rescoreAround(child->position, child->position.lastRow, child->position.lastCol);
-    findBestCells(child->position);
-    ++node.childCount;
+    tail = &store.cell(cell).next;
+    store.appendMove(child, PathMove{scan.cells[i].row, scan.cells[i].col, false});
+    store.node(child).searcherToMove = !pos.searcherToMove;
+    ++store.node(id).childCount;
   }
 }
 
 // With two or more big threats only the moves that meet the opponent's threats stay.
-void pruneWeakChildren(Search& search, Node& node) {
-  const Position& pos = node.position;
-  P2Node** link = &node.children;
-  while (*link != nullptr) {
-    P2Node* cell = *link;
-    const Position& child = cell->node->position;
-    if (pos.scores[pos.opponent][child.lastRow][child.lastCol] < kPruningBound) {
-      *link = cell->next;
-      cell->next = nullptr;
-      search.store.destroyCell(cell);
+void pruneWeakChildren(Search& search, NodeId id, const Position& pos) {
+  NodeStore& store = search.store;
+  Node& node = store.node(id);
+  CellId* link = &node.children;
+  while (*link != kNoCell) {
+    const CellId cell = *link;
+    const PathMove move = store.firstMove(store.cell(cell).node);
+    if (pos.scores[pos.opponent][move.row][move.col] < kPruningBound) {
+      *link = store.cell(cell).next;
+      store.cell(cell).next = kNoCell;
+      store.destroyCell(cell);
       --node.childCount;
     } else {
-      link = &cell->next;
+      link = &store.cell(cell).next;
     }
   }
 }
 
-uint32_t mixAtMove(const Position& pos, const Node& child) {
-  return mixScore(pos, child.position.lastRow, child.position.lastCol);
+uint32_t mixAtMove(const NodeStore& store, const Position& pos, NodeId child) {
+  const PathMove move = store.firstMove(child);
+  return mixScore(pos, move.row, move.col);
 }
 
 // Partial bubble passes: pass i starts at cell i and carries the larger mix score forward.
 // They do not always sort fully, and the order they leave is the children's order.
-void orderChildren(Node& node) {
-  const int n = node.childCount;
-  P2Node* start = node.children;
+void orderChildren(NodeStore& store, NodeId id, const Position& pos) {
+  const int n = store.node(id).childCount;
+  CellId start = store.node(id).children;
   for (int i = 0; i <= n - 2; ++i) {
-    P2Node* cell = start;
+    CellId cell = start;
     for (int j = i; j <= n - 2; ++j) {
-      if (mixAtMove(node.position, *cell->next->node) > mixAtMove(node.position, *cell->node)) {
-        Node* swap = cell->node;
-        cell->node = cell->next->node;
-        cell->next->node = swap;
+      P2Node& here = store.cell(cell);
+      P2Node& next = store.cell(here.next);
+      if (mixAtMove(store, pos, next.node) > mixAtMove(store, pos, here.node)) {
+        const NodeId swap = here.node;
+        here.node = next.node;
+        next.node = swap;
       }
-      cell = cell->next;
+      cell = here.next;
     }
-    start = start->next;
+    start = store.cell(start).next;
   }
 }
 
-// The node takes its only child's place; the re-evaluation may add forced blocks, and its
-// verdict is not kept, so the node stays open.
-void collapseIntoOnlyChild(Search& search, Node& node) {
-  node.position = node.children->node->position;
-  evaluatePosition(node.position, node.proof, node.disproof);
-  search.store.destroyCell(node.children);
-  node.children = nullptr;
+// The node takes its only child's place: its position advances by the child's move, the
+// re-evaluation may add forced blocks, and its verdict is not kept, so the node stays open.
+void collapseIntoOnlyChild(Search& search, NodeId id, Position& pos) {
+  NodeStore& store = search.store;
+  const CellId only = store.node(id).children;
+  const PathMove move = store.firstMove(store.cell(only).node);
+  playPathMove(pos, move);
+  store.appendMove(id, move);
+  Node& node = store.node(id);
+  search.blocks.clear();
+  evaluatePosition(pos, node.proof, node.disproof, &search.blocks);
+  recordJudgement(search, id, pos);
+  store.destroyCell(only);
+  node.children = kNoCell;
   node.childCount = 0;
 }
 
 }  // namespace
 
-void GenerateAllChildren(Search& search, Node& node) {
+void GenerateAllChildren(Search& search, NodeId id) {
+  NodeStore& store = search.store;
+  Position& pos = search.path.positionAt(store, id);
   CandidateScan scan;
   for (;;) {
-    if (node.value != kOpen) throw "void Node::GenerateAllChildren()";
-    scanCandidates(node.position, false, scan);
+    if (store.node(id).value != kOpen) throw "void Node::GenerateAllChildren()";
+    scanCandidates(pos, false, scan);
     // A category whose bounds pass no cell (a plain four against a quiet mover, say) falls back
     // to the general rule; otherwise the node would have no children and sink the whole search.
-    if (scan.count == 0) scanCandidates(node.position, true, scan);
-    appendChildren(search, node, scan);
-    if (scan.bigThreats >= 2) pruneWeakChildren(search, node);
-    if (node.childCount < 1) throw Excpt(3, kUnexpectedError, "Node::SelectMostProoving()");
-    if (node.childCount > 1) break;
-    if (node.position.plyCount == 0) {
-      search.sink.writeMove(node.position.bestMixRow, node.position.bestMixCol);
+    if (scan.count == 0) scanCandidates(pos, true, scan);
+    appendChildren(search, id, pos, scan);
+    if (scan.bigThreats >= 2) pruneWeakChildren(search, id, pos);
+    const int16_t childCount = store.node(id).childCount;
+    if (childCount < 1) throw Excpt(3, kUnexpectedError, "Node::SelectMostProoving()");
+    if (childCount > 1) break;
+    if (pos.plyCount == 0) {
+      search.sink.writeMove(pos.bestMixRow, pos.bestMixCol);
       throw ForcedRootMove{};
     }
-    collapseIntoOnlyChild(search, node);
+    collapseIntoOnlyChild(search, id, pos);
   }
-  orderChildren(node);
-  node.expanded = true;
+  orderChildren(store, id, pos);
+  store.node(id).expanded = true;
 }
 
-void DevelopNode(Search& search, Node& node) {
-  GenerateAllChildren(search, node);
-  P2Node* cell = node.children;
-  for (int16_t i = 0; i < node.childCount; ++i, cell = cell->next) {
-    EvaluateNode(*cell->node);
-    SetProofAndDisproofNumbers(*cell->node);
+void DevelopNode(Search& search, NodeId id) {
+  GenerateAllChildren(search, id);
+  NodeStore& store = search.store;
+  const Position& pos = search.path.positionAt(store, id);
+  const Node& node = store.node(id);
+  CellId cell = node.children;
+  for (int16_t i = 0; i < node.childCount; ++i, cell = store.cell(cell).next) {
+    const NodeId child = store.cell(cell).node;
+    search.scratch = pos;
+    playPathMove(search.scratch, store.firstMove(child));
+    EvaluateNode(search, child, search.scratch);
+    SetProofAndDisproofNumbers(store, child);
   }
 }
 

@@ -13,10 +13,12 @@ inline constexpr uint32_t kOwnBound = 5292;
 inline constexpr uint32_t kOwnBoundCategory3 = 5796;
 inline constexpr uint32_t kPruningBound = 5795;
 
-void EvaluateNode(Node& node);
+// Judges the node whose position is `pos`, which the evaluation may advance by forced blocks;
+// the node records them with the moving category and side to move they leave.
+void EvaluateNode(Search& search, NodeId id, Position& pos);
 // Expands an evaluated open leaf. A single candidate at the root goes to the sink as the move and
 // ends the turn with ForcedRootMove.
-void GenerateAllChildren(Search& search, Node& node);
-void DevelopNode(Search& search, Node& node);
+void GenerateAllChildren(Search& search, NodeId id);
+void DevelopNode(Search& search, NodeId id);
 
 }  // namespace brenk

@@ -1,80 +1,129 @@
-// Search tree nodes and child-list cells. Every node carries a private copy of its position;
-// a node owns its child list, and a cell owns its child and the cells after it.
+// Search tree nodes and child-list cells. A node does not carry its position: it records the
+// moves that lead from its parent's position to its own, and the position is rebuilt from them
+// where the search works (path.h). A node owns its child list, and a cell owns its child and the
+// cells after it. Nodes, cells and move runs live in a NodeStore and link to each other by id.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
 #include "engine/position/inffloat.h"
-#include "engine/position/position.h"
 #include "engine/search/node_pool.h"
 
 namespace brenk {
 
-struct P2Node;
+using NodeId = uint32_t;
+using CellId = uint32_t;
+inline constexpr NodeId kNoNode = kNoBlock;
+inline constexpr CellId kNoCell = kNoBlock;
+
+// One move on the way from a node's parent to the node: the child's own move, a forced block of
+// an evaluation (which leaves firstMoveSet as it found it), or a move folded in by a collapse.
+struct PathMove {
+  int8_t row;
+  int8_t col;
+  bool block;
+};
 
 struct Node {
-  bool expanded;    // child generation has run; never cleared again
-  bool evaluated;   // value, proof and disproof come from the verdict evaluator
-  int16_t childCount;  // cells in the list; wide enough for every empty cell of the board
-  P2Node* children;    // owned; null until expanded, and never null once expanded with children
-  Node* parent;        // not owned; null only at the root
-  int32_t value;       // verdict from the searcher's side: 1 won, 0 lost, 2 open
-  Position position;
   infFloat proof;
   infFloat disproof;
-
-  Node(const Node&) = delete;
-  Node& operator=(const Node&) = delete;
-
- private:
-  friend class NodeStore;
-  Node(Node* parentNode, const Position& pos);
+  CellId children;      // owned; none until expanded, and never none once expanded with children
+  NodeId parent;        // not owned; none only at the root
+  int16_t childCount;   // cells in the list; wide enough for every empty cell of the board
+  uint16_t moveCount;   // moves from the parent's position to this one
+  int8_t value;         // verdict from the searcher's side: 1 won, 0 lost, 2 open
+  int8_t movingCategory;  // of the node's position, as its evaluation left it
+  bool expanded : 1;      // child generation has run; never cleared again
+  bool evaluated : 1;     // value, proof and disproof come from the verdict evaluator
+  bool searcherToMove : 1;  // an OR node: the searching side chooses
+  // Up to two moves packed in place (the first in the low half), or the first of the move runs.
+  uint32_t moves;
 };
 
 struct P2Node {
-  Node* node;    // owned
-  P2Node* next;  // owned; null at the end of the list
+  NodeId node;  // owned
+  CellId next;  // owned; none at the end of the list
 };
 
-// Where a search's nodes and cells live; counts what is created and what the tree holds.
+// Where a search's nodes, cells and move lists live; counts what is created and what the tree holds.
 class NodeStore {
  public:
-  NodeStore();
+  // A root that stands for the search's starting position itself (no moves of its own).
+  NodeId createRoot(bool searcherToMove, int8_t movingCategory);
+  // A child of `parent` standing for the parent's position; the caller links it and adds its move.
+  NodeId createChild(NodeId parent);
+  CellId createCell(NodeId node);
 
-  Node* createRoot(const Position& pos);
-  // A child of `parent` holding an exact copy of its position; the caller links it and plays the move.
-  Node* createChild(Node* parent);
-  P2Node* createCell(Node* node);
+  Node& node(NodeId id) { return nodes_[id]; }
+  const Node& node(NodeId id) const { return nodes_[id]; }
+  P2Node& cell(CellId id) { return cells_[id]; }
+  const P2Node& cell(CellId id) const { return cells_[id]; }
 
-  // Destroys the node's list, then the node. Does not touch the parent's list.
-  void destroyNode(Node* node);
+  void appendMove(NodeId id, PathMove move);
+  PathMove firstMove(NodeId id) const;
+  // Calls f(PathMove) for the node's moves in the order they were played.
+  template <typename F>
+  void forEachMove(NodeId id, F&& f) const;
+
+  // Destroys the node's list and moves, then the node. Does not touch the parent's list.
+  void destroyNode(NodeId id);
   // Destroys the cell's node and every cell after it; unlink and clear `next` to remove one child.
-  void destroyCell(P2Node* cell);
+  void destroyCell(CellId id);
   // Destroys the whole tree of `root` at once. Every live block belongs to that tree (removed
   // children went back block by block), and nodes need no destructor work, so the arena is simply
-  // released instead of walking hundreds of thousands of nodes while the manager waits.
-  void destroyTree(Node* root);
+  // released instead of walking millions of nodes while the manager waits.
+  void destroyTree(NodeId root);
 
   // Every node constructed so far, removed ones included.
   uint64_t nodesCreated() const { return nodesCreated_; }
   size_t liveNodes() const { return nodes_.liveBlocks(); }
-  // Memory the tree holds right now (blocks in use, nodes and cells).
+  size_t liveCells() const { return cells_.liveBlocks(); }
+  // Memory the tree holds right now (blocks in use: nodes, cells and move runs).
   size_t treeBytes() const;
   // Memory taken from the heap, reused blocks included.
-  size_t reservedBytes() const { return nodes_.reservedBytes() + cells_.reservedBytes(); }
+  size_t reservedBytes() const {
+    return nodes_.reservedBytes() + cells_.reservedBytes() + runs_.reservedBytes();
+  }
   // The most the heap use can grow by in one development (at most one new chunk of each kind,
   // since a development adds at most one child per board cell).
   static size_t growthBytes();
 
  private:
-  // About 4 MiB of nodes a chunk: heap calls stay rare and a small budget is not overshot by much.
-  static constexpr size_t kNodesPerChunk = (size_t{4} << 20) / sizeof(Node);
-  static constexpr size_t kCellsPerChunk = size_t{1} << 14;
+  // Moves beyond the two a node holds in place, chained.
+  struct MoveRun {
+    static constexpr int kMoves = 6;
+    uint16_t moves[kMoves];
+    uint32_t next;
+  };
 
-  BlockPool<Node> nodes_;
-  BlockPool<P2Node> cells_;
+  static uint16_t pack(PathMove move) {
+    return static_cast<uint16_t>((move.block ? 0x8000 : 0) | (move.row * 32 + move.col));
+  }
+  static PathMove unpack(uint16_t packed) {
+    return PathMove{static_cast<int8_t>((packed & 0x3ff) / 32), static_cast<int8_t>(packed & 31),
+                    (packed & 0x8000) != 0};
+  }
+  void releaseRuns(Node& node);
+
+  BlockPool<Node, 16> nodes_;
+  BlockPool<P2Node, 16> cells_;
+  BlockPool<MoveRun, 12> runs_;
   uint64_t nodesCreated_ = 0;
 };
+
+template <typename F>
+void NodeStore::forEachMove(NodeId id, F&& f) const {
+  const Node& n = nodes_[id];
+  if (n.moveCount <= 2) {
+    for (int i = 0; i < n.moveCount; ++i) f(unpack(static_cast<uint16_t>(n.moves >> (16 * i))));
+    return;
+  }
+  int left = n.moveCount;
+  for (uint32_t run = n.moves; left > 0; run = runs_[run].next) {
+    const MoveRun& r = runs_[run];
+    for (int i = 0; i < MoveRun::kMoves && left > 0; ++i, --left) f(unpack(r.moves[i]));
+  }
+}
 
 }  // namespace brenk

@@ -8,7 +8,8 @@
 
 namespace brenk {
 
-void SetProofAndDisproofNumbers(Node& node) {
+void SetProofAndDisproofNumbers(NodeStore& store, NodeId id) {
+  Node& node = store.node(id);
   if (!node.expanded) {
     if (!node.evaluated) {
       node.proof = finite(1.0f);
@@ -16,59 +17,65 @@ void SetProofAndDisproofNumbers(Node& node) {
     }
     return;
   }
-  if (node.childCount < 1 || node.children == nullptr) {
+  if (node.childCount < 1 || node.children == kNoCell) {
     throw Excpt(3, kUnexpectedError, "Node::SetProofAndDisproofNumbers()");
   }
-  P2Node* cell = node.children;
-  if (node.position.searcherToMove) {
-    node.proof = cell->node->proof;
+  CellId cell = node.children;
+  if (node.searcherToMove) {
+    node.proof = store.node(store.cell(cell).node).proof;
     node.disproof = finite(0.0f);
-    for (int16_t i = 0; i < node.childCount; ++i, cell = cell->next) {
-      if (cell == nullptr || cell->node == nullptr) throw "Node::SetProofAndDisproofNumbers()";
-      node.proof = min(node.proof, cell->node->proof);
-      node.disproof += cell->node->disproof;
+    for (int16_t i = 0; i < node.childCount; ++i, cell = store.cell(cell).next) {
+      if (cell == kNoCell || store.cell(cell).node == kNoNode) throw "Node::SetProofAndDisproofNumbers()";
+      const Node& child = store.node(store.cell(cell).node);
+      node.proof = min(node.proof, child.proof);
+      node.disproof += child.disproof;
     }
   } else {
-    node.disproof = cell->node->disproof;
+    node.disproof = store.node(store.cell(cell).node).disproof;
     node.proof = finite(0.0f);
-    for (int16_t i = 0; i < node.childCount; ++i, cell = cell->next) {
-      if (cell == nullptr || cell->node == nullptr) throw "Node::SetProofAndDisproofNumbers()";
-      node.proof += cell->node->proof;
-      node.disproof = min(node.disproof, cell->node->disproof);
+    for (int16_t i = 0; i < node.childCount; ++i, cell = store.cell(cell).next) {
+      if (cell == kNoCell || store.cell(cell).node == kNoNode) throw "Node::SetProofAndDisproofNumbers()";
+      const Node& child = store.node(store.cell(cell).node);
+      node.proof += child.proof;
+      node.disproof = min(node.disproof, child.disproof);
     }
   }
 }
 
-Node* SelectMostProoving(Search& search, Node* node) {
-  while (node->expanded) {
-    if (node->childCount <= 0) {
-      search.diagnostics << node->proof << "," << node->disproof << std::endl;
+NodeId SelectMostProoving(Search& search, NodeId id) {
+  const NodeStore& store = search.store;
+  while (store.node(id).expanded) {
+    const Node& node = store.node(id);
+    if (node.childCount <= 0) {
+      search.diagnostics << node.proof << "," << node.disproof << std::endl;
       throw Excpt(3, kUnexpectedError, "Node::SelectMostProoving()");
     }
-    const bool orNode = node->position.searcherToMove;
-    Node* next = nullptr;
-    P2Node* cell = node->children;
-    for (int16_t i = 0; i < node->childCount && cell != nullptr; ++i, cell = cell->next) {
-      const bool matches = orNode ? !(cell->node->proof != node->proof) : !(cell->node->disproof != node->disproof);
+    const bool orNode = node.searcherToMove;
+    NodeId next = kNoNode;
+    CellId cell = node.children;
+    for (int16_t i = 0; i < node.childCount && cell != kNoCell; ++i, cell = store.cell(cell).next) {
+      const Node& child = store.node(store.cell(cell).node);
+      const bool matches = orNode ? !(child.proof != node.proof) : !(child.disproof != node.disproof);
       if (matches) {
-        next = cell->node;
+        next = store.cell(cell).node;
         break;
       }
     }
-    if (next == nullptr) throw "Node* Node::SelectMostProoving()";
-    node = next;
+    if (next == kNoNode) throw "Node* Node::SelectMostProoving()";
+    id = next;
   }
-  return node;
+  return id;
 }
 
-Node* UpdateAncestors(Node* node) {
+NodeId UpdateAncestors(NodeStore& store, NodeId id) {
   for (;;) {
-    const infFloat oldProof = node->proof;
-    const infFloat oldDisproof = node->disproof;
-    SetProofAndDisproofNumbers(*node);
-    const bool changed = node->proof != oldProof || node->disproof != oldDisproof;
-    if (!changed || node->parent == nullptr) return node;
-    node = node->parent;
+    Node& node = store.node(id);
+    const infFloat oldProof = node.proof;
+    const infFloat oldDisproof = node.disproof;
+    SetProofAndDisproofNumbers(store, id);
+    const bool changed = node.proof != oldProof || node.disproof != oldDisproof;
+    if (!changed || node.parent == kNoNode) return id;
+    id = node.parent;
   }
 }
 
@@ -87,57 +94,74 @@ namespace {
 
 void writeCell(Search& search, int row, int col) { search.sink.writeMove(row, col); }
 
-void chooseMove(Search& search, Node& root, const Node& lastSelected) {
-  const Position& pos = root.position;
+void chooseMove(Search& search, NodeId rootId, NodeId lastSelected) {
+  NodeStore& store = search.store;
+  Node& root = store.node(rootId);
   if (root.proof == 0.0f) {
     root.value = kWon;
     // Every proved child is written in list order, so the last one stands.
-    P2Node* cell = root.children;
-    for (int16_t i = 0; i < root.childCount; ++i, cell = cell->next) {
-      if (cell->node->proof == 0.0f) writeCell(search, cell->node->position.firstRow, cell->node->position.firstCol);
+    CellId cell = root.children;
+    for (int16_t i = 0; i < root.childCount; ++i, cell = store.cell(cell).next) {
+      const NodeId child = store.cell(cell).node;
+      if (store.node(child).proof != 0.0f) continue;
+      const Position& pos = search.path.positionAt(store, child);
+      writeCell(search, pos.firstRow, pos.firstCol);
     }
   } else if (root.disproof == 0.0f) {
     root.value = kLost;
+    const Position& pos = search.path.positionAt(store, rootId);
     writeCell(search, pos.bestOppRow, pos.bestOppCol);
   } else {
     root.value = kOpen;
-    if (&lastSelected == &root) {
+    const Position& pos = search.path.positionAt(store, lastSelected);
+    if (lastSelected == rootId) {
       // No path below the root was walked: its own best mix cell is the most promising move.
       writeCell(search, pos.bestMixRow, pos.bestMixCol);
     } else {
-      writeCell(search, lastSelected.position.firstRow, lastSelected.position.firstCol);
+      writeCell(search, pos.firstRow, pos.firstCol);
     }
   }
 }
 
 }  // namespace
 
-Node* PnSearch(Search& search, Node& root) {
-  EvaluateNode(root);
-  if (root.value == kWon) {
-    writeCell(search, root.position.bestOwnRow, root.position.bestOwnCol);
-    return &root;
+NodeId PnSearch(Search& search, NodeId root) {
+  NodeStore& store = search.store;
+  {
+    Position& pos = search.path.positionAt(store, root);
+    EvaluateNode(search, root, pos);
+    if (store.node(root).value == kWon) {
+      writeCell(search, pos.bestOwnRow, pos.bestOwnCol);
+      return root;
+    }
+    if (store.node(root).value != kOpen) {
+      writeCell(search, pos.bestOppRow, pos.bestOppCol);
+      return root;
+    }
   }
-  if (root.value != kOpen) {
-    writeCell(search, root.position.bestOppRow, root.position.bestOppCol);
-    return &root;
-  }
-  SetProofAndDisproofNumbers(root);
-  Node* start = &root;
-  Node* lastSelected = &root;
+  SetProofAndDisproofNumbers(store, root);
+  NodeId start = root;
+  NodeId lastSelected = root;
+  const Node& rootNode = store.node(root);
   try {
-    while (root.proof != 0.0f && root.disproof != 0.0f && withinLimits(search)) {
+    while (rootNode.proof != 0.0f && rootNode.disproof != 0.0f && withinLimits(search)) {
       lastSelected = SelectMostProoving(search, start);
-      DevelopNode(search, *lastSelected);
-      start = UpdateAncestors(lastSelected);
+      DevelopNode(search, lastSelected);
+      start = UpdateAncestors(store, lastSelected);
       ++search.stats.iterations;
     }
   } catch (const std::bad_alloc&) {
     // The heap ran out before the budget did: end as if the allowance were spent.
     search.stats.stoppedByMemory = true;
   }
-  chooseMove(search, root, *lastSelected);
+  chooseMove(search, root, lastSelected);
   return lastSelected;
+}
+
+NodeId startTree(Search& search, const Position& pos) {
+  const NodeId root = search.store.createRoot(pos.searcherToMove, pos.movingCategory);
+  search.path.reset(pos, root);
+  return root;
 }
 
 }  // namespace brenk

@@ -1,14 +1,17 @@
-// The state of one proof-number search: its limits, its tree store, where its move goes, and
-// the figures it reports.
+// The state of one proof-number search: its limits, its tree store, the positions of the path it
+// works on, where its move goes, and the figures it reports.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <iosfwd>
+#include <vector>
 
 #include "engine/host/clock.h"
 #include "engine/host/move_sink.h"
+#include "engine/position/position.h"
 #include "engine/search/node.h"
+#include "engine/search/path.h"
 
 namespace brenk {
 
@@ -34,10 +37,24 @@ struct Search {
       : sink(moveSink), limits(searchLimits), diagnostics(diagnosticOutput) {}
 
   NodeStore store;
+  PathPositions path;
+  Position scratch;              // a new child's position while it is judged
+  std::vector<BoardCell> blocks;  // forced blocks played by the evaluation at hand
   MoveSink& sink;
   SearchLimits limits;
   std::ostream& diagnostics;  // the one diagnostic line of the search goes here
   SearchStats stats;
+};
+
+// Builds the root of a new tree standing on `pos` and puts it at the start of the path.
+NodeId startTree(Search& search, const Position& pos);
+
+// The finished tree, as the front ends may inspect it before it is freed.
+struct SearchTree {
+  const NodeStore& store;
+  const Position& rootBase;  // the position the root stands on, before its own moves
+  NodeId root;
+  NodeId lastSelected;  // the root itself when no iteration ran
 };
 
 }  // namespace brenk
