@@ -66,15 +66,31 @@ struct TempDir : brenk::testsupport::TempDir {
 
 using BrenkRun = brenk::testsupport::ProcessRun;
 
+// A copy of brenk that the user nobody can start: the build tree may sit in a directory only its
+// owner can enter (a checkout inside a private folder). Made once per test process, in a
+// directory others can reach, and removed with that directory when the process ends.
+const std::string& brenkEveryoneCanRun() {
+  static const brenk::testsupport::TempDir home("brenk-hostile-exe", brenk::testsupport::TempDir::Access::Everyone);
+  static const std::string copy = [] {
+    const fs::path target = home.path() / "brenk";
+    fs::copy_file(BRENK_EXE, target, fs::copy_options::overwrite_existing);
+    fs::permissions(target, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                fs::perms::others_read | fs::perms::others_exec);
+    return target.string();
+  }();
+  return copy;
+}
+
 // Runs brenk in `dir` with no console. As root, `unprivileged` drops to nobody first, since
-// file modes do not stop root. A run that hangs is killed after 30 s and fails the test.
+// file modes do not stop root, and then runs that copy. A run that hangs is killed after 30 s
+// and fails the test.
 BrenkRun runBrenk(const fs::path& dir, bool unprivileged = false) {
   brenk::testsupport::RunOptions options;
   options.workDir = dir;
   options.stderrTo = brenk::testsupport::Stderr::Merge;
   options.asNobody = unprivileged;
   options.timeoutMs = 30000;
-  return brenk::testsupport::runProcess(BRENK_EXE, options);
+  return brenk::testsupport::runProcess(unprivileged ? brenkEveryoneCanRun() : std::string(BRENK_EXE), options);
 }
 
 // The move brenk writes for `board` with `symbol` to play, after checking the run ended cleanly.

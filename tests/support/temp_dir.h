@@ -22,14 +22,42 @@ inline std::string readFile(const fs::path& file) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+namespace detail {
+
+// True when every directory from the root down to `dir` lets others (neither its owner nor its
+// group) pass through, both along `dir` as written and along the path its links lead to.
+inline bool othersCanEnter(const fs::path& dir) {
+  std::error_code error;
+  const fs::path written = fs::absolute(dir, error);
+  if (error) return false;
+  const fs::path real = fs::canonical(written, error);
+  if (error) return false;
+  for (fs::path walk : {written.lexically_normal(), real}) {
+    for (;;) {
+      struct stat info;
+      if (stat(walk.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || (info.st_mode & S_IXOTH) == 0) return false;
+      if (walk == walk.root_path() || !walk.has_relative_path()) break;
+      walk = walk.parent_path();
+    }
+  }
+  return true;
+}
+
+}  // namespace detail
+
 class TempDir {
  public:
   // Who may enter the directory: mkdtemp makes it the owner's alone, which keeps a run that
-  // drops to an unprivileged user out of it.
+  // drops to an unprivileged user out of it. An Everyone directory is made 0755 in a temporary
+  // directory others can reach: the usual one, else /tmp when that sits in a private directory.
   enum class Access { Owner, Everyone };
 
   explicit TempDir(const std::string& prefix = "brenk-test", Access access = Access::Owner) : access_(access) {
-    std::string pattern = (fs::temp_directory_path() / (prefix + "-XXXXXX")).string();
+    fs::path base = fs::temp_directory_path();
+    if (access_ == Access::Everyone && !detail::othersCanEnter(base)) base = "/tmp";
+    if (access_ == Access::Everyone && !detail::othersCanEnter(base))
+      throw std::runtime_error("no temporary directory that others can enter for " + prefix);
+    std::string pattern = (base / (prefix + "-XXXXXX")).string();
     if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
     path_ = pattern;
     if (access_ == Access::Everyone) chmod(path_.c_str(), 0755);
