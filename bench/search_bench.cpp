@@ -36,11 +36,20 @@ struct SearchTiming {
   double searchSeconds = 0.0;
 };
 
-void printFigures(const DriverReport& report, const RecordingSink& sink, double searchSeconds, double freeSeconds,
-                  double rssBefore) {
-  std::printf("decision %s, root value %d, move row %d col %d%s\n", decisionName(report.decision), report.rootValue,
-              sink.row(), sink.col(), report.stats.stoppedByMemory ? ", stopped by memory" : "");
-  std::printf("search time          %10.3f s\n", searchSeconds);
+// Why the loop ended: a proved or disproved root, the memory budget, or the allowance.
+const char* endedBy(const DriverReport& report) {
+  if (report.stats.stoppedByMemory) return "the memory budget";
+  if (report.rootValue == 1) return "a proof";
+  if (report.rootValue == 0) return "a disproof";
+  return "the allowance";
+}
+
+void printFigures(const DriverReport& report, const RecordingSink& sink, int32_t allowanceMs, double searchSeconds,
+                  double freeSeconds, double rssBefore) {
+  std::printf("decision %s, root value %d, move row %d col %d, ended by %s\n", decisionName(report.decision),
+              report.rootValue, sink.row(), sink.col(), endedBy(report));
+  std::printf("search time          %10.3f s = %5.1f %% of the allowance\n", searchSeconds,
+              allowanceMs > 0 ? 100.0 * searchSeconds / (allowanceMs / 1000.0) : 0.0);
   std::printf("iterations           %10lld  (%.0f/s)\n", static_cast<long long>(report.stats.iterations),
               report.stats.iterations / searchSeconds);
   std::printf("nodes created        %10llu  (%.0f/s)\n", static_cast<unsigned long long>(report.nodesCreated),
@@ -79,7 +88,7 @@ SearchTiming searchAndReport(const Position& start, int32_t allowanceMs, size_t 
   }
   const double searchSeconds = secondsBetween(begin, searchEnd);
   std::printf("allowance %d ms, tree budget %.0f MiB\n", allowanceMs, memoryBudget / kMiB);
-  printFigures(report, sink, searchSeconds, secondsBetween(searchEnd, freed), rssBefore);
+  printFigures(report, sink, allowanceMs, searchSeconds, secondsBetween(searchEnd, freed), rssBefore);
   std::fflush(stdout);
   return SearchTiming{searchEnd.time_since_epoch().count(), searchSeconds};
 }
