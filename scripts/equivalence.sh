@@ -55,20 +55,21 @@ for cap in "${cap_list[@]}"; do
 done
 caps="${cap_list[*]}"
 
-hash=$(git -C "$root" rev-parse --verify --quiet "$rev^{commit}") || {
+# shellcheck source=scripts/lib/worktree-build.sh
+. "$root/scripts/lib/worktree-build.sh"
+hash=$(wt_resolve "$root" "$rev") || {
   echo "$0: \"$rev\" is not a revision of $root" >&2
   exit 2
 }
 short=$(git -C "$root" rev-parse --short "$hash")
-head_short=$(git -C "$root" rev-parse --short HEAD)
-changed=$(git -C "$root" status --porcelain | wc -l)
+working_tree=$(wt_describe_working_tree "$root")
 
 "$root/scripts/deps.sh"
 
 tmp=$(mktemp -d "${TMPDIR:-/tmp}/brenk-equivalence.XXXXXX")
 worktree=""
 cleanup() {
-  if [ -n "$worktree" ]; then git -C "$root" worktree remove --force "$worktree" || true; fi
+  if [ -n "$worktree" ]; then wt_remove "$root" "$worktree"; fi
   rm -rf "$tmp"
 }
 trap cleanup EXIT
@@ -77,23 +78,10 @@ trap 'exit 130' INT TERM
 own_build="$root/build-equivalence"
 saved="$own_build/differences"
 
-# build SOURCE_DIR BUILD_DIR LABEL: a release build of brenk-cli, with the log shown on failure.
-build() {
-  local log="$tmp/build-$3.log" start=$SECONDS
-  echo "equivalence: building $3"
-  if ! { cmake -S "$1" -B "$2" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF &&
-    cmake --build "$2" -j"$(nproc)" --target brenk-cli; } >"$log" 2>&1; then
-    echo "equivalence: building $3 failed; the end of its log:" >&2
-    tail -n 40 "$log" >&2
-    exit 2
-  fi
-  echo "equivalence: built $3 in $((SECONDS - start)) s"
-}
-
 worktree="$tmp/rev"
-git -C "$root" worktree add --quiet --detach "$worktree" "$hash"
-build "$worktree" "$worktree/build" "REV $rev ($short)"
-build "$root" "$own_build" "the working tree ($head_short, $changed changed or new files)"
+wt_add "$root" "$hash" "$worktree"
+wt_build equivalence "$worktree" "$worktree/build" "REV $rev ($short)" "$tmp/build-old.log" brenk-cli || exit 2
+wt_build equivalence "$root" "$own_build" "$working_tree" "$tmp/build-new.log" brenk-cli || exit 2
 old_cli="$worktree/build/apps/brenk-cli"
 new_cli="$own_build/apps/brenk-cli"
 rm -rf "$saved"

@@ -577,6 +577,97 @@ TEST(CliBadInput, ShortBoardIsLoadedAsBrenkWouldButWarnedAbout) {
   EXPECT_EQ(jsonField(run.out, "move"), "[9,9]");
 }
 
+// ---- the bench positions as game directories ------------------------------------------------------
+
+std::vector<std::string> outputLines(const std::string& out) {
+  std::vector<std::string> lines;
+  std::istringstream in(out);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+TEST(CliBenchWrite, PositionsBecomeGameDirectoriesThatLoadAsTheBenchBoards) {
+  TempDir dir;
+  const fs::path root = dir.path() / "positions";  // not there yet: bench makes it
+  CliRun run = runCli({"bench", "--write", root.string()});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  const std::vector<std::string> written = outputLines(run.out);
+  ASSERT_GE(written.size(), 24u) << run.out;
+  const std::regex namePattern(R"(([0-9]{2})-[a-z0-9]+(-[a-z0-9]+)*)");
+  const std::regex rowPattern(R"([-xo]{20})");
+  for (size_t i = 0; i < written.size(); ++i) {
+    const fs::path game = written[i];
+    EXPECT_EQ(game.parent_path(), root) << written[i];
+    std::smatch name;
+    const std::string base = game.filename().string();
+    ASSERT_TRUE(std::regex_match(base, name, namePattern)) << base;
+    EXPECT_EQ(std::stoi(name[1].str()), static_cast<int>(i + 1)) << "numbered from 01 in order: " << base;
+    std::set<std::string> files;
+    for (const auto& entry : fs::directory_iterator(game)) files.insert(entry.path().filename().string());
+    EXPECT_EQ(files, (std::set<std::string>{"plocha.dat", "tah.dat"})) << base;
+    const std::string symbol = readFile(game / "tah.dat");
+    EXPECT_TRUE(symbol == "x" || symbol == "o") << base << ": \"" << symbol << "\"";
+    const std::string board = readFile(game / "plocha.dat");
+    const std::vector<std::string> rows = outputLines(board);
+    EXPECT_EQ(board.size(), 20u * 21u) << base << ": 20 lines of 20 cells and a line end";
+    ASSERT_EQ(rows.size(), 20u) << base;
+    for (const std::string& row : rows) EXPECT_TRUE(std::regex_match(row, rowPattern)) << base << ": " << row;
+  }
+
+  // Read off apps/cli/bench_positions.cpp by hand: the third position, "opening four", x to move,
+  // x on (8,10) and (9,9), o on (10,8) and (10,10); the fourth, "opening five", o to move, o on
+  // (8,8) and (10,10), x on (9,9), (9,10) and (10,9).
+  const fs::path four = root / "03-opening-four";
+  const fs::path five = root / "04-opening-five";
+  ASSERT_EQ(written[2], four.string());
+  ASSERT_EQ(written[3], five.string());
+  const Board fourBoard = withStones({{8, 10}, {9, 9}}, {{10, 8}, {10, 10}});
+  const Board fiveBoard = withStones({{9, 9}, {9, 10}, {10, 9}}, {{8, 8}, {10, 10}});
+  EXPECT_EQ(readFile(four / "plocha.dat"), boardText(fourBoard));
+  EXPECT_EQ(readFile(four / "tah.dat"), "x");
+  EXPECT_EQ(readFile(five / "plocha.dat"), boardText(fiveBoard));
+  EXPECT_EQ(readFile(five / "tah.dat"), "o");
+  struct Loaded {
+    fs::path game;
+    const Board& board;
+    std::string toMove, stoneCount;
+  };
+  for (const Loaded& expected : {Loaded{four, fourBoard, "1", "4"}, Loaded{five, fiveBoard, "0", "5"}}) {
+    const CliRun loaded = runCli({"analyze", expected.game.string(), "--iterations", "0", "--json"});
+    ASSERT_EQ(loaded.status, 0) << loaded.err;
+    EXPECT_EQ(jsonField(loaded.out, "toMove"), expected.toMove) << expected.game;
+    EXPECT_EQ(jsonField(loaded.out, "stoneCount"), expected.stoneCount) << expected.game;
+    const Box box = referenceBox(expected.board);
+    std::ostringstream boxJson;
+    boxJson << '[' << box.minRow << ',' << box.maxRow << ',' << box.minCol << ',' << box.maxCol << ']';
+    EXPECT_EQ(jsonField(loaded.out, "box"), boxJson.str()) << expected.game;
+  }
+
+  // Written again over an old run, a directory is the position alone: no stale allowance.
+  fs::create_directories(four);
+  std::ofstream(four / "brenk.cfg") << "100\n";
+  std::ofstream(four / "tah.dat") << "12,3";
+  run = runCli({"bench", "--write", root.string()});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(outputLines(run.out), written);
+  EXPECT_FALSE(fs::exists(four / "brenk.cfg"));
+  EXPECT_EQ(readFile(four / "tah.dat"), "x");
+
+  // A directory that cannot be made is an error of the input, with nothing written.
+  dir.write("a-file", "not a directory");
+  run = runCli({"bench", "--write", (dir.path() / "a-file" / "positions").string()});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_NE(run.err.find("cannot create"), std::string::npos) << run.err;
+  for (const std::vector<std::string>& misuse :
+       {std::vector<std::string>{"bench", "--write"}, {"bench", "--write", root.string(), "--iterations", "5"}}) {
+    run = runCli(misuse);
+    EXPECT_EQ(run.status, 2) << misuse.size();
+    EXPECT_NE(run.err.find("usage"), std::string::npos) << run.err;
+  }
+}
+
 // ---- readable output ----------------------------------------------------------------------------
 
 TEST(CliShow, DrawsStonesNumbersAndTheMoveInTahDat) {

@@ -1,7 +1,11 @@
 // brenk-cli bench: the built-in positions, each decided with a fixed iteration cap. The total of
 // nodes created is the signature: it moves when search behaviour changes, never with speed.
+// `bench --write DIR` writes the positions as game directories instead, for running brenk itself.
+#include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <limits>
 #include <sstream>
@@ -60,20 +64,106 @@ void runOne(const BenchPosition& bench, int64_t iterations, Totals& totals) {
   std::cout << line << std::flush;
 }
 
+namespace fs = std::filesystem;
+
+constexpr const char* kBenchUsage = "usage: brenk-cli bench [--iterations N] | bench --write DIR\n";
+
+// "NN-name-in-lowercase": the position's place in the set from 01, then its name with every run
+// of other characters than letters and digits made one '-'.
+std::string directoryName(size_t index, const char* name) {
+  char number[16];
+  std::snprintf(number, sizeof number, "%02zu", index + 1);
+  std::string slug;
+  for (const char* c = name; *c != '\0'; ++c) {
+    const auto ch = static_cast<unsigned char>(*c);
+    if (std::isalnum(ch)) {
+      slug += static_cast<char>(std::tolower(ch));
+    } else if (!slug.empty() && slug.back() != '-') {
+      slug += '-';
+    }
+  }
+  while (!slug.empty() && slug.back() == '-') slug.pop_back();
+  return std::string(number) + "-" + slug;
+}
+
+bool writeFile(const fs::path& file, const std::string& text) {
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out << text;
+  out.close();
+  return static_cast<bool>(out);
+}
+
+bool makeDirectory(const fs::path& dir, std::string& error) {
+  std::error_code code;
+  fs::create_directories(dir, code);
+  if (!code && fs::is_directory(dir, code)) return true;
+  error = "cannot create the directory " + dir.string() + (code ? ": " + code.message() : "");
+  return false;
+}
+
+// One game directory: plocha.dat holds the rows, one a line; tah.dat the symbol, no line end.
+// A brenk.cfg or brenk.log left by an earlier run is removed, so brenk runs on its default.
+bool writePosition(const fs::path& dir, const BenchPosition& bench, std::string& error) {
+  if (!makeDirectory(dir, error)) return false;
+  std::error_code code;
+  for (const char* stale : {"brenk.cfg", "brenk.log"}) {
+    if (!fs::remove(dir / stale, code) && code) {
+      error = "cannot remove " + (dir / stale).string() + ": " + code.message();
+      return false;
+    }
+  }
+  std::string board;
+  for (const char* row : bench.rows) board += std::string(row) + '\n';
+  if (!writeFile(dir / "plocha.dat", board)) {
+    error = "cannot write " + (dir / "plocha.dat").string();
+    return false;
+  }
+  if (!writeFile(dir / "tah.dat", std::string(1, bench.symbol))) {
+    error = "cannot write " + (dir / "tah.dat").string();
+    return false;
+  }
+  return true;
+}
+
+int writePositions(const fs::path& root) {
+  std::string error;
+  if (!makeDirectory(root, error)) {
+    std::cerr << "brenk-cli bench: " << error << '\n';
+    return kExitBadInput;
+  }
+  const std::span<const BenchPosition> positions = benchPositions();
+  for (size_t i = 0; i < positions.size(); ++i) {
+    const fs::path dir = root / directoryName(i, positions[i].name);
+    if (!writePosition(dir, positions[i], error)) {
+      std::cerr << "brenk-cli bench: " << error << '\n';
+      return kExitBadInput;
+    }
+    std::cout << dir.string() << '\n';
+  }
+  std::cout << std::flush;
+  return kExitOk;
+}
+
 }  // namespace
 
 int runBench(int argc, char** argv) {
   int64_t iterations = kDefaultIterations;
+  if (argc == 3 && std::strcmp(argv[1], "--write") == 0) {
+    if (argv[2][0] == '\0') {
+      std::cerr << "brenk-cli bench: --write needs a directory\n" << kBenchUsage;
+      return kExitUsage;
+    }
+    return writePositions(argv[2]);
+  }
   if (argc == 3 && std::strcmp(argv[1], "--iterations") == 0) {
     const auto value = parseWholeNumber(argv[2], 0, std::numeric_limits<int64_t>::max());
     if (!value) {
-      std::cerr << "brenk-cli bench: --iterations needs a whole number of 0 or more\n"
-                << "usage: brenk-cli bench [--iterations N]\n";
+      std::cerr << "brenk-cli bench: --iterations needs a whole number of 0 or more\n" << kBenchUsage;
       return kExitUsage;
     }
     iterations = *value;
   } else if (argc != 1) {
-    std::cerr << "usage: brenk-cli bench [--iterations N]\n";
+    std::cerr << kBenchUsage;
     return kExitUsage;
   }
   char header[160];

@@ -14,6 +14,7 @@ constexpr const char* kUsage =
     "  analyze DIR [--iterations N | --time MS] [--memory MIB] [--json]\n"
     "                                decide the move as brenk would and report how\n"
     "  bench [--iterations N]        search the built-in positions; the last line is the signature\n"
+    "  bench --write DIR             write the built-in positions as game directories DIR/NN-name\n"
     "  match ...                     play engines against each other\n";
 
 }  // namespace
