@@ -71,7 +71,7 @@ constexpr const char* kBenchUsage = "usage: brenk-cli bench [--iterations N] | b
 // "NN-name-in-lowercase": the position's place in the set from 01, then its name with every run
 // of other characters than letters and digits made one '-'.
 std::string directoryName(size_t index, const char* name) {
-  char number[16];
+  char number[24];  // room for any size_t, so the compiler sees no truncation
   std::snprintf(number, sizeof number, "%02zu", index + 1);
   std::string slug;
   for (const char* c = name; *c != '\0'; ++c) {

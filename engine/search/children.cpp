@@ -1,6 +1,7 @@
 #include "engine/search/children.h"
 
 #include <array>
+#include <utility>
 
 #include "engine/host/excpt.h"
 #include "engine/position/scoring.h"
@@ -42,44 +43,51 @@ struct CandidateScan {
   int bigThreats = 0;
 };
 
-// The filter of a moving category. `general` selects the mix-score rule whatever the category.
-bool isCandidate(int category, uint32_t own, uint32_t opp, uint32_t mix, uint32_t threshold, bool general,
-                 bool& bigThreat) {
-  bigThreat = false;
-  if (general) return mix >= threshold;
-  switch (category) {
-    case 2:
-      bigThreat = opp > kBigThreatBound;
-      return opp >= kOpponentBound || own >= kOwnBound;
-    case 3:
-      bigThreat = opp >= kBigThreatBound;
-      return opp >= kOpponentBound || own >= kOwnBoundCategory3;
-    case 4:
-      return opp >= kOpponentBound || own >= kOwnBound;
-    case 5:
-      return own >= kOwnBound;
-    case 6:
-      return opp >= kOpponentBound;
-    default:
-      return mix >= threshold;
+// Row-major over the whole board, not just the candidate box. `accept(own, opp, bigThreat)` is
+// the filter; it is a template argument so that each category gets a loop of its own.
+template <typename Filter>
+void scanWith(const Position& pos, CandidateScan& scan, Filter accept) {
+  const uint32_t(&own)[SOB][SOB] = pos.scores[pos.toMove];
+  const uint32_t(&opp)[SOB][SOB] = pos.scores[pos.opponent];
+  for (int8_t row = 0; row < SOB; ++row) {
+    for (int8_t col = 0; col < SOB; ++col) {
+      if (pos.cells[row][col] != kEmpty) continue;
+      bool bigThreat = false;
+      if (!accept(own[row][col], opp[row][col], bigThreat)) continue;
+      scan.cells[scan.count++] = Candidate{row, col};
+      if (bigThreat) ++scan.bigThreats;
+    }
   }
 }
 
-// Row-major over the whole board, not just the candidate box.
+// The filter of the position's moving category. `general` selects the mix-score rule whatever
+// the category.
 void scanCandidates(const Position& pos, bool general, CandidateScan& scan) {
   const uint32_t threshold = pos.bestMixScore / 2;  // the omission coefficient 0.5, rounded down
   scan.count = 0;
   scan.bigThreats = 0;
-  for (int8_t row = 0; row < SOB; ++row) {
-    for (int8_t col = 0; col < SOB; ++col) {
-      if (pos.cells[row][col] != kEmpty) continue;
-      const uint32_t own = pos.scores[pos.toMove][row][col];
-      const uint32_t opp = pos.scores[pos.opponent][row][col];
-      bool bigThreat = false;
-      if (!isCandidate(pos.movingCategory, own, opp, MC * own + opp, threshold, general, bigThreat)) continue;
-      scan.cells[scan.count++] = Candidate{row, col};
-      if (bigThreat) ++scan.bigThreats;
-    }
+  const int category = general ? 0 : pos.movingCategory;
+  switch (category) {
+    case 2:
+      return scanWith(pos, scan, [](uint32_t own, uint32_t opp, bool& big) {
+        big = opp > kBigThreatBound;
+        return opp >= kOpponentBound || own >= kOwnBound;
+      });
+    case 3:
+      return scanWith(pos, scan, [](uint32_t own, uint32_t opp, bool& big) {
+        big = opp >= kBigThreatBound;
+        return opp >= kOpponentBound || own >= kOwnBoundCategory3;
+      });
+    case 4:
+      return scanWith(pos, scan,
+                      [](uint32_t own, uint32_t opp, bool&) { return opp >= kOpponentBound || own >= kOwnBound; });
+    case 5:
+      return scanWith(pos, scan, [](uint32_t own, uint32_t, bool&) { return own >= kOwnBound; });
+    case 6:
+      return scanWith(pos, scan, [](uint32_t, uint32_t opp, bool&) { return opp >= kOpponentBound; });
+    default:
+      return scanWith(pos, scan,
+                      [threshold](uint32_t own, uint32_t opp, bool&) { return MC * own + opp >= threshold; });
   }
 }
 
@@ -117,30 +125,29 @@ void pruneWeakChildren(Search& search, NodeId id, const Position& pos) {
   }
 }
 
-uint32_t mixAtMove(const NodeStore& store, const Position& pos, NodeId child) {
-  const PathMove move = store.firstMove(child);
-  return mixScore(pos, move.row, move.col);
-}
-
 // Partial bubble passes: pass i starts at cell i and carries the larger mix score forward.
-// They do not always sort fully, and the order they leave is the children's order.
+// They do not always sort fully, and the order they leave is the children's order. The passes
+// run on a copy of the list (children and their mix scores), which is then written back.
 void orderChildren(NodeStore& store, NodeId id, const Position& pos) {
+  struct Entry {
+    NodeId child;
+    uint32_t mix;
+  };
+  std::array<Entry, SOB * SOB> entries;
   const int n = store.node(id).childCount;
-  CellId start = store.node(id).children;
-  for (int i = 0; i <= n - 2; ++i) {
-    CellId cell = start;
-    for (int j = i; j <= n - 2; ++j) {
-      P2Node& here = store.cell(cell);
-      P2Node& next = store.cell(here.next);
-      if (mixAtMove(store, pos, next.node) > mixAtMove(store, pos, here.node)) {
-        const NodeId swap = here.node;
-        here.node = next.node;
-        next.node = swap;
-      }
-      cell = here.next;
-    }
-    start = store.cell(start).next;
+  CellId cell = store.node(id).children;
+  for (int i = 0; i < n; ++i, cell = store.cell(cell).next) {
+    const NodeId child = store.cell(cell).node;
+    const PathMove move = store.firstMove(child);
+    entries[i] = Entry{child, mixScore(pos, move.row, move.col)};
   }
+  for (int i = 0; i <= n - 2; ++i) {
+    for (int j = i; j <= n - 2; ++j) {
+      if (entries[j + 1].mix > entries[j].mix) std::swap(entries[j], entries[j + 1]);
+    }
+  }
+  cell = store.node(id).children;
+  for (int i = 0; i < n; ++i, cell = store.cell(cell).next) store.cell(cell).node = entries[i].child;
 }
 
 // The node takes its only child's place: its position advances by the child's move, the

@@ -82,11 +82,6 @@ void NodeStore::appendMove(NodeId id, PathMove move) {
   ++n.moveCount;
 }
 
-PathMove NodeStore::firstMove(NodeId id) const {
-  const Node& n = nodes_[id];
-  return unpack(n.moveCount <= 2 ? static_cast<uint16_t>(n.moves & 0xffff) : runs_[n.moves].moves[0]);
-}
-
 void NodeStore::releaseRuns(Node& n) {
   if (n.moveCount <= 2) return;
   for (uint32_t run = n.moves; run != kNoBlock;) {

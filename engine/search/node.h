@@ -61,7 +61,10 @@ class NodeStore {
   const P2Node& cell(CellId id) const { return cells_[id]; }
 
   void appendMove(NodeId id, PathMove move);
-  PathMove firstMove(NodeId id) const;
+  PathMove firstMove(NodeId id) const {
+    const Node& n = nodes_[id];
+    return unpack(n.moveCount <= 2 ? static_cast<uint16_t>(n.moves & 0xffff) : runs_[n.moves].moves[0]);
+  }
   // Calls f(PathMove) for the node's moves in the order they were played.
   template <typename F>
   void forEachMove(NodeId id, F&& f) const;
