@@ -416,7 +416,7 @@ TEST_F(ChildGeneration, FoldedNodeKeepsItsOpenValueWhateverTheReevaluationSays) 
   // x to move wins, and x is not the searcher: x's number, the disproof, is 0.
   EXPECT_FALSE(now.searcherToMove);
   EXPECT_TRUE(at(node).disproof == 0.0f);
-  EXPECT_TRUE(at(node).proof.inf);
+  EXPECT_TRUE(infFloat(at(node).proof).inf);
   // x's open-four cells on the diagonal, (4,8) and (8,12), are the new children.
   EXPECT_EQ(sorted(moves(node)), sorted({{4, 8}, {8, 12}}));
 }

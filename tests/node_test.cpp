@@ -18,10 +18,10 @@ void expectFreshNode(const Node& node) {
   EXPECT_EQ(node.childCount, 0);
   EXPECT_EQ(node.children, kNoCell);
   EXPECT_EQ(node.value, 2);
-  EXPECT_FALSE(node.proof.inf);
-  EXPECT_EQ(node.proof.value, 1.0f);
-  EXPECT_FALSE(node.disproof.inf);
-  EXPECT_EQ(node.disproof.value, 1.0f);
+  EXPECT_FALSE(infFloat(node.proof).inf);
+  EXPECT_EQ(infFloat(node.proof).value, 1.0f);
+  EXPECT_FALSE(infFloat(node.disproof).inf);
+  EXPECT_EQ(infFloat(node.disproof).value, 1.0f);
   EXPECT_EQ(node.moveCount, 0) << "a new node stands for the position it was made from";
 }
 

@@ -186,7 +186,7 @@ TEST_F(HandBuiltTree, SelectionTakesTheFirstMatchingChild) {
   NodeId second = child(root, num(2), num(1));
   child(root, num(2), num(1));
   SetProofAndDisproofNumbers(search.store, root);
-  ASSERT_EQ(at(root).proof.value, 2.0f);
+  ASSERT_EQ(infFloat(at(root).proof).value, 2.0f);
   EXPECT_EQ(SelectMostProoving(search, root), second);
 }
 
@@ -260,8 +260,8 @@ class UpdateFixture : public HandBuiltTree {
     leafA = child(bottom, num(2), num(1));
     leafB = child(bottom, num(3), num(1));
     for (NodeId node : {bottom, middle, root}) SetProofAndDisproofNumbers(search.store, node);
-    ASSERT_EQ(at(root).proof.value, 3.0f);
-    ASSERT_EQ(at(root).disproof.value, 2.0f);
+    ASSERT_EQ(infFloat(at(root).proof).value, 3.0f);
+    ASSERT_EQ(infFloat(at(root).disproof).value, 2.0f);
   }
 
   NodeId root = kNoNode;
@@ -274,7 +274,7 @@ class UpdateFixture : public HandBuiltTree {
 TEST_F(UpdateFixture, UnchangedNodeIsTheOnlyOneRecomputed) {
   at(root).proof = num(99);  // a recomputed root would lose this
   EXPECT_EQ(UpdateAncestors(search.store, bottom), bottom);
-  EXPECT_EQ(at(root).proof.value, 99.0f);
+  EXPECT_EQ(infFloat(at(root).proof).value, 99.0f);
 }
 
 TEST_F(UpdateFixture, StopsAtTheFirstNodeWhoseNumbersStay) {
@@ -283,7 +283,7 @@ TEST_F(UpdateFixture, StopsAtTheFirstNodeWhoseNumbersStay) {
   at(root).proof = num(99);
   EXPECT_EQ(UpdateAncestors(search.store, bottom), middle);
   expectNumber(at(bottom).disproof, num(3), "bottom");
-  EXPECT_EQ(at(root).proof.value, 99.0f) << "nothing above the stop is recomputed";
+  EXPECT_EQ(infFloat(at(root).proof).value, 99.0f) << "nothing above the stop is recomputed";
 }
 
 TEST_F(UpdateFixture, ProofChangeRunsUpToTheRoot) {
@@ -308,7 +308,7 @@ TEST_F(UpdateFixture, InfinitiesWithDifferentFloatsAreNoChange) {
   at(bottom).proof = infFloat{true, 42.0f};  // already infinite, with another stale float
   at(root).proof = num(99);
   EXPECT_EQ(UpdateAncestors(search.store, bottom), bottom);
-  EXPECT_EQ(at(root).proof.value, 99.0f);
+  EXPECT_EQ(infFloat(at(root).proof).value, 99.0f);
 }
 
 // A real position from stone lists (row, col), scored, x to move.

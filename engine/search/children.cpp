@@ -25,7 +25,10 @@ void recordJudgement(Search& search, NodeId id, const Position& pos) {
 void EvaluateNode(Search& search, NodeId id, Position& pos) {
   Node& node = search.store.node(id);
   search.blocks.clear();
-  node.value = static_cast<int8_t>(evaluatePosition(pos, node.proof, node.disproof, &search.blocks));
+  infFloat proof = node.proof, disproof = node.disproof;
+  node.value = evaluatePosition(pos, proof, disproof, &search.blocks);
+  node.proof = proof;
+  node.disproof = disproof;
   node.evaluated = true;
   recordJudgement(search, id, pos);
 }
@@ -160,7 +163,10 @@ void collapseIntoOnlyChild(Search& search, NodeId id, Position& pos) {
   store.appendMove(id, move);
   Node& node = store.node(id);
   search.blocks.clear();
-  evaluatePosition(pos, node.proof, node.disproof, &search.blocks);
+  infFloat proof = node.proof, disproof = node.disproof;
+  evaluatePosition(pos, proof, disproof, &search.blocks);
+  node.proof = proof;
+  node.disproof = disproof;
   recordJudgement(search, id, pos);
   store.destroyCell(only);
   node.children = kNoCell;

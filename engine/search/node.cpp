@@ -7,6 +7,7 @@ namespace brenk {
 // destroyTree skips destructors, and blocks are reused raw, which is only sound while the
 // records have none to run.
 static_assert(std::is_trivially_destructible_v<Node> && std::is_trivially_destructible_v<P2Node>);
+static_assert(sizeof(Node) == 24 && sizeof(P2Node) == 8, "the tree's memory budget counts on these sizes");
 
 namespace {
 
@@ -52,6 +53,8 @@ CellId NodeStore::createCell(NodeId node) {
 
 void NodeStore::appendMove(NodeId id, PathMove move) {
   Node& n = nodes_[id];
+  // Every move fills a board cell, so a node never records more than 400.
+  if (n.moveCount == 511) throw "void NodeStore::appendMove()";
   const uint16_t packed = pack(move);
   if (n.moveCount < 2) {
     n.moves |= uint32_t{packed} << (16 * n.moveCount);

@@ -4,8 +4,10 @@
 // cells after it. Nodes, cells and move runs live in a NodeStore and link to each other by id.
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 
 #include "engine/position/inffloat.h"
 #include "engine/search/node_pool.h"
@@ -25,20 +27,40 @@ struct PathMove {
   bool block;
 };
 
+// A proof or disproof number in four bytes. An infinite number is kept as the float's own
+// infinity: no operation reads the value of an infinite infFloat, and no finite sum of proof
+// numbers comes anywhere near the float's range, so nothing the search sees changes.
+class ProofNumber {
+ public:
+  ProofNumber() = default;
+  ProofNumber(infFloat x) : bits_(x.inf ? std::numeric_limits<float>::infinity() : x.value) {}
+  operator infFloat() const { return std::isinf(bits_) ? infinite() : finite(bits_); }
+  ProofNumber& operator+=(infFloat y) {
+    infFloat sum = *this;
+    sum += y;
+    return *this = sum;
+  }
+
+ private:
+  float bits_;
+};
+
+// 24 bytes: the counts, the verdict, the category and the flags share one word. A node has at
+// most one child and one recorded move per board cell, so ten and nine bits hold them.
 struct Node {
-  infFloat proof;
-  infFloat disproof;
-  CellId children;      // owned; none until expanded, and never none once expanded with children
-  NodeId parent;        // not owned; none only at the root
-  int16_t childCount;   // cells in the list; wide enough for every empty cell of the board
-  uint16_t moveCount;   // moves from the parent's position to this one
-  int8_t value;         // verdict from the searcher's side: 1 won, 0 lost, 2 open
-  int8_t movingCategory;  // of the node's position, as its evaluation left it
-  bool expanded : 1;      // child generation has run; never cleared again
-  bool evaluated : 1;     // value, proof and disproof come from the verdict evaluator
-  bool searcherToMove : 1;  // an OR node: the searching side chooses
+  ProofNumber proof;
+  ProofNumber disproof;
+  CellId children;  // owned; none until expanded, and never none once expanded with children
+  NodeId parent;    // not owned; none only at the root
   // Up to two moves packed in place (the first in the low half), or the first of the move runs.
   uint32_t moves;
+  int32_t childCount : 10;         // cells in the list; room for every empty cell of the board
+  uint32_t moveCount : 9;          // moves from the parent's position to this one
+  int32_t value : 3;               // verdict from the searcher's side: 1 won, 0 lost, 2 open
+  int32_t movingCategory : 7;      // of the node's position, as its evaluation left it
+  uint32_t expanded : 1;           // child generation has run; never cleared again
+  uint32_t evaluated : 1;          // value, proof and disproof come from the verdict evaluator
+  uint32_t searcherToMove : 1;     // an OR node: the searching side chooses
 };
 
 struct P2Node {
