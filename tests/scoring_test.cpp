@@ -221,21 +221,33 @@ std::set<std::pair<int, int>> reachOf(int row, int col) {
   return reach;
 }
 
-// Plays (row, col) on an empty board whose scores are all poisoned, then reports which cells
-// rescoreAround gave fresh scores; it also fails the test if anything else in the record moved.
+// Plays (row, col) on an empty board whose scores are right inside the reach of the move and
+// poisoned everywhere else, and reports the cells rescoreAround changed. Every cell of the reach
+// must end with the score full rescoring gives, every other cell keep its poison, and nothing
+// else in the record may move.
 std::set<std::pair<int, int>> rescoredAfterMoveAt(int row, int col) {
   constexpr uint32_t kPoison = 0xDEADBEEF;
+  const std::set<std::pair<int, int>> reach = reachOf(row, col);
   Position pos = emptyPosition();
-  for (auto& side : pos.scores) {
-    for (auto& r : side) std::fill(std::begin(r), std::end(r), kPoison);
+  rescoreAll(pos);
+  for (int r = 0; r < SOB; ++r) {
+    for (int c = 0; c < SOB; ++c) {
+      if (reach.count({r, c}) == 0) pos.scores[0][r][c] = pos.scores[1][r][c] = kPoison;
+    }
   }
   makeMove(pos, static_cast<int8_t>(row), static_cast<int8_t>(col));
   Position before;
   std::memcpy(&before, &pos, sizeof pos);
+  Position full = pos;
+  rescoreAll(full);
   rescoreAround(pos, static_cast<int8_t>(row), static_cast<int8_t>(col));
   std::set<std::pair<int, int>> rescored;
   for (int r = 0; r < SOB; ++r) {
     for (int c = 0; c < SOB; ++c) {
+      if (reach.count({r, c}) != 0) {
+        EXPECT_EQ(pos.scores[0][r][c], full.scores[0][r][c]) << r << "," << c;
+        EXPECT_EQ(pos.scores[1][r][c], full.scores[1][r][c]) << r << "," << c;
+      }
       if (pos.scores[0][r][c] != before.scores[0][r][c] || pos.scores[1][r][c] != before.scores[1][r][c]) {
         rescored.insert({r, c});
         pos.scores[0][r][c] = before.scores[0][r][c];
@@ -243,28 +255,28 @@ std::set<std::pair<int, int>> rescoredAfterMoveAt(int row, int col) {
       }
     }
   }
-  EXPECT_EQ(std::memcmp(&before, &pos, sizeof pos), 0) << "rescoreAround wrote outside the scores";
+  EXPECT_EQ(std::memcmp(&before, &pos, sizeof pos), 0) << "rescoreAround wrote outside the reach of the move";
   return rescored;
 }
 
 TEST(RescoreAround, TopEdgeDiagonalStaysOnTheBoard) {
   const auto rescored = rescoredAfterMoveAt(1, 12);
-  EXPECT_EQ(rescored, reachOf(1, 12));
+  for (const auto& cell : rescored) EXPECT_EQ(reachOf(1, 12).count(cell), 1u);
   std::set<std::pair<int, int>> mainDiagonal;
-  for (const auto& cell : rescored) {
+  for (const auto& cell : reachOf(1, 12)) {
     if (cell.first - cell.second == 1 - 12) mainDiagonal.insert(cell);
   }
   const std::set<std::pair<int, int>> expected = {{0, 11}, {2, 13}, {3, 14}, {4, 15}, {5, 16}};
   EXPECT_EQ(mainDiagonal, expected);
 }
 
-TEST(RescoreAround, VisitsExactlyTheCellsInReachOfEveryMove) {
+TEST(RescoreAround, RescoresTheReachOfEveryMoveAndNothingElse) {
   size_t most = 0;
   for (int row = 0; row < SOB; ++row) {
     for (int col = 0; col < SOB; ++col) {
-      const auto rescored = rescoredAfterMoveAt(row, col);
-      ASSERT_EQ(rescored, reachOf(row, col)) << "move at " << row << "," << col;
-      most = std::max(most, rescored.size());
+      SCOPED_TRACE(testing::Message() << "move at " << row << "," << col);
+      for (const auto& cell : rescoredAfterMoveAt(row, col)) ASSERT_EQ(reachOf(row, col).count(cell), 1u);
+      most = std::max(most, reachOf(row, col).size());
     }
   }
   EXPECT_EQ(most, 32u);
@@ -326,6 +338,212 @@ TEST(IncrementalScoring, RandomGamesMatchFullRescoring) {
     }
   }
   EXPECT_GT(positions, 4000);
+}
+
+// ---- the code lookup by neighbours and scores against the line rule ----
+
+// The lookup's index for a cell's window, read plainly: the neighbour j steps along the line is
+// digit 4 - j on the far side (j > 0) and 3 - j on the near side, 0 empty, 1 own, 2 for a stone of
+// the other player or a cell off the board.
+uint32_t neighbourIndexOf(const Position& pos, int row, int col, LineDirection dir, int32_t own) {
+  const uint32_t powers[8] = {1, 3, 9, 27, 81, 243, 729, 2187};
+  uint32_t index = 0, ownSlice = 0, blockedSlice = 0;
+  for (int j = -4; j <= 4; ++j) {
+    if (j == 0) continue;
+    const int r = row + j * dir.dRow, c = col + j * dir.dCol;
+    const uint32_t digit = !onBoard(r, c) || pos.cells[r][c] == 1 - own ? 2 : pos.cells[r][c] == own ? 1 : 0;
+    index += digit * powers[j > 0 ? 4 - j : 3 - j];
+    // The slices: bit 4 - j, as the engine's masks have it.
+    if (digit == 1) ownSlice |= 1u << (4 - j);
+    if (digit == 2) blockedSlice |= 1u << (4 - j);
+  }
+  EXPECT_EQ(neighbourIndex(ownSlice, blockedSlice), index);
+  return index;
+}
+
+// A window can be cut by the edge on either side after 0..4 cells; for every such pair, one line
+// that has it, and every filling of its window cells with empty cells and both players' stones
+// (the rest of the board random, never read).
+TEST(NeighbourCodeTable, GivesLinePatternCodeForEveryWindowFillingAndEdge) {
+  std::mt19937 rng(11);
+  int checked = 0;
+  std::set<uint32_t> indexes;
+  for (const LineDirection& dir : kLines) {
+    bool seen[5][5] = {};
+    for (int row = 0; row < SOB; ++row) {
+      for (int col = 0; col < SOB; ++col) {
+        int nearCells = 0, farCells = 0;
+        while (nearCells < 4 && onBoard(row - (nearCells + 1) * dir.dRow, col - (nearCells + 1) * dir.dCol)) ++nearCells;
+        while (farCells < 4 && onBoard(row + (farCells + 1) * dir.dRow, col + (farCells + 1) * dir.dCol)) ++farCells;
+        if (seen[nearCells][farCells]) continue;
+        seen[nearCells][farCells] = true;
+        int fillings = 1;
+        for (int i = 0; i < nearCells + farCells; ++i) fillings *= 3;
+        Position pos = emptyPosition();
+        for (int filling = 0; filling < fillings; ++filling) {
+          for (auto& r : pos.cells) {
+            for (int32_t& cell : r) cell = std::uniform_int_distribution<int32_t>(0, 2)(rng);
+          }
+          pos.cells[row][col] = kEmpty;
+          int rest = filling;
+          for (int d = -nearCells; d <= farCells; ++d) {
+            if (d == 0) continue;
+            pos.cells[row + d * dir.dRow][col + d * dir.dCol] = rest % 3;  // kStoneO, kStoneX or kEmpty
+            rest /= 3;
+          }
+          for (int32_t own : {kStoneO, kStoneX}) {
+            const uint32_t index = neighbourIndexOf(pos, row, col, dir, own);
+            indexes.insert(index);
+            ASSERT_EQ(neighbourCodeTable[index], linePatternCode(pos.cells, row, col, dir, own, 1 - own))
+                << "cell " << row << "," << col << " line " << dir.dRow << "," << dir.dCol << " filling " << filling;
+          }
+          ++checked;
+        }
+      }
+    }
+    // Every pair arises on each line except both sides cut short on a straight line.
+    int pairs = 0;
+    for (auto& near : seen) pairs += static_cast<int>(std::count(std::begin(near), std::end(near), true));
+    EXPECT_EQ(pairs, dir.dRow != 0 && dir.dCol != 0 ? 25 : 9) << "line " << dir.dRow << "," << dir.dCol;
+  }
+  // Straight lines: 3^8 + 2 * 3^4 * (1 + 3 + 9 + 27) fillings; diagonals: (1 + 3 + 9 + 27 + 81)^2.
+  EXPECT_EQ(checked, 2 * (6561 + 2 * 81 * 40) + 2 * 121 * 121);
+  EXPECT_EQ(indexes.size(), 6561u);
+}
+
+// Random boards from sparse to nearly full.
+Position randomBoard(std::mt19937& rng) {
+  Position pos = emptyPosition(std::uniform_int_distribution<int>(0, 1)(rng));
+  const int stonesInTen = std::uniform_int_distribution<int>(0, 9)(rng);
+  for (auto& row : pos.cells) {
+    for (int32_t& cell : row) {
+      if (std::uniform_int_distribution<int>(0, 9)(rng) < stonesInTen) {
+        cell = std::uniform_int_distribution<int32_t>(kStoneO, kStoneX)(rng);
+        ++pos.stoneCount;
+      }
+    }
+  }
+  return pos;
+}
+
+TEST(CellScores, RescoreAllIsOnePlusTheFourLineEntriesOnRandomBoards) {
+  std::mt19937 rng(4711);
+  for (int board = 0; board < 60; ++board) {
+    Position pos = randomBoard(rng);
+    rescoreAll(pos);
+    for (int row = 0; row < SOB; ++row) {
+      for (int col = 0; col < SOB; ++col) {
+        for (int32_t own : {kStoneO, kStoneX}) {
+          uint32_t expected = 0;
+          if (pos.cells[row][col] == kEmpty) {
+            expected = 1;
+            for (const LineDirection& dir : kLines) {
+              expected += static_cast<uint32_t>(threatScoreTable[linePatternCode(pos.cells, row, col, dir, own, 1 - own)]);
+            }
+          }
+          ASSERT_EQ(pos.scores[own][row][col], expected) << "board " << board << " cell " << row << "," << col;
+        }
+      }
+    }
+  }
+}
+
+// The best-cell rule read literally: row-major over the box, empty cells only, >= for each.
+void referenceBestCells(Position& pos) {
+  pos.bestOwnScore = pos.bestOppScore = pos.bestMixScore = 0;
+  for (int row = pos.minRow; row <= pos.maxRow; ++row) {
+    for (int col = pos.minCol; col <= pos.maxCol; ++col) {
+      if (pos.cells[row][col] != kEmpty) continue;
+      const uint32_t own = pos.scores[pos.toMove][row][col];
+      const uint32_t opp = pos.scores[pos.opponent][row][col];
+      const uint32_t scores[3] = {own, opp, 5 * own + opp};
+      uint32_t* best[3] = {&pos.bestOwnScore, &pos.bestOppScore, &pos.bestMixScore};
+      int8_t* rows[3] = {&pos.bestOwnRow, &pos.bestOppRow, &pos.bestMixRow};
+      int8_t* cols[3] = {&pos.bestOwnCol, &pos.bestOppCol, &pos.bestMixCol};
+      for (int kind = 0; kind < 3; ++kind) {
+        if (scores[kind] >= *best[kind]) {
+          *best[kind] = scores[kind];
+          *rows[kind] = static_cast<int8_t>(row);
+          *cols[kind] = static_cast<int8_t>(col);
+        }
+      }
+    }
+  }
+}
+
+TEST(BestCells, MatchesTheLiteralScanOnRandomScoresBoxesAndTies) {
+  // Few distinct values, so ties are common: 0 on empty cells, values whose mix 5 * own + opp
+  // passes 2^31 or wraps around 2^32, values around 2^28 and 2^31. Or spread over a range.
+  const uint32_t values[] = {0,           1,           2,           7,           25,          5294,
+                             0x0FFFFFFFu, 0x10000000u, 0x1C000000u, 0x33333334u, 0x7FFFFFFFu, 0x80000000u,
+                             0xFFFFFFFFu};
+  const uint32_t ranges[] = {3, 9000000, 0x1FFFFFFFu, 0xFFFFFFFFu};
+  std::mt19937 rng(99);
+  for (int trial = 0; trial < 20000; ++trial) {
+    Position pos = randomBoard(rng);
+    const int spread = std::uniform_int_distribution<int>(0, 4)(rng);
+    for (auto& side : pos.scores) {
+      for (auto& row : side) {
+        for (uint32_t& score : row) {
+          score = spread == 4 ? values[std::uniform_int_distribution<size_t>(0, std::size(values) - 1)(rng)]
+                              : std::uniform_int_distribution<uint32_t>(0, ranges[spread])(rng);
+        }
+      }
+    }
+    // Any box, also a single cell, the whole board and an empty range.
+    auto bounds = [&rng](int8_t& lo, int8_t& hi) {
+      lo = static_cast<int8_t>(std::uniform_int_distribution<int>(0, SOB - 1)(rng));
+      hi = static_cast<int8_t>(std::uniform_int_distribution<int>(lo - 1, SOB - 1)(rng));
+      if (std::uniform_int_distribution<int>(0, 9)(rng) == 0) lo = 0, hi = SOB - 1;
+    };
+    bounds(pos.minRow, pos.maxRow);
+    bounds(pos.minCol, pos.maxCol);
+    pos.bestOwnRow = 1, pos.bestOwnCol = 2, pos.bestOppRow = 3, pos.bestOppCol = 4, pos.bestMixRow = 5, pos.bestMixCol = 6;
+    Position expected = pos;
+    referenceBestCells(expected);
+    findBestCells(pos);
+    ASSERT_NO_FATAL_FAILURE(expectSameScoring(pos, expected)) << "trial " << trial;
+  }
+}
+
+// Moves anywhere on random boards, half of them on the two outermost rings (edges and corners);
+// scores kept by rescoreAround must be those of a full rescoring, and nothing else may change.
+TEST(IncrementalScoring, RandomBoardsAndEdgeMovesMatchFullRescoring) {
+  std::mt19937 rng(2024);
+  int moves = 0;
+  for (int board = 0; board < 300; ++board) {
+    Position pos = randomBoard(rng);
+    pos.minRow = pos.minCol = 0;
+    pos.maxRow = pos.maxCol = SOB - 1;
+    rescoreAll(pos);
+    findBestCells(pos);
+    for (int ply = 0; ply < 30; ++ply) {
+      std::vector<std::pair<int, int>> empty, outer;
+      for (int r = 0; r < SOB; ++r) {
+        for (int c = 0; c < SOB; ++c) {
+          if (pos.cells[r][c] != kEmpty) continue;
+          empty.push_back({r, c});
+          if (std::min({r, c, SOB - 1 - r, SOB - 1 - c}) <= 1) outer.push_back({r, c});
+        }
+      }
+      if (empty.empty()) break;
+      const auto& from = !outer.empty() && std::uniform_int_distribution<int>(0, 1)(rng) ? outer : empty;
+      const auto [row, col] = from[std::uniform_int_distribution<size_t>(0, from.size() - 1)(rng)];
+      makeMove(pos, static_cast<int8_t>(row), static_cast<int8_t>(col));
+      Position moved = pos;
+      rescoreAround(pos, static_cast<int8_t>(row), static_cast<int8_t>(col));
+      Position scratch = pos;
+      rescoreAll(scratch);
+      ASSERT_EQ(std::memcmp(pos.scores, scratch.scores, sizeof pos.scores), 0) << "board " << board << " ply " << ply;
+      std::memcpy(moved.scores, pos.scores, sizeof pos.scores);
+      ASSERT_EQ(std::memcmp(&moved, &pos, sizeof pos), 0) << "rescoreAround wrote outside the scores";
+      findBestCells(pos);
+      referenceBestCells(scratch);
+      ASSERT_NO_FATAL_FAILURE(expectSameScoring(pos, scratch));
+      ++moves;
+    }
+  }
+  EXPECT_GT(moves, 5000);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// Derives the threat score and threat class tables from their rules, once at start-up.
+// Derives the threat score and threat class tables from their rules, and the code lookup by
+// neighbours from linePatternCode, once at start-up.
 #include "engine/position/patterns.h"
 
 #include <algorithm>
@@ -140,8 +141,42 @@ std::array<uint8_t, 1024> buildClassTable() {
   return table;
 }
 
+std::array<uint16_t, 512> buildSliceDigits() {
+  std::array<uint16_t, 512> table{};
+  for (uint32_t slice = 0; slice < 512; ++slice) {
+    uint32_t weight = 1;
+    for (int bit = 0; bit < 9; ++bit) {
+      if (bit == 4) continue;
+      if (slice >> bit & 1u) table[slice] = static_cast<uint16_t>(table[slice] + weight);
+      weight *= 3;
+    }
+  }
+  return table;
+}
+
+// The neighbours set out around a cell in the middle of a row, blocked ones as the other
+// player's stones (which end a window just as the edge does).
+std::array<uint16_t, 6561> buildNeighbourCodes() {
+  std::array<uint16_t, 6561> table{};
+  int32_t cells[SOB][SOB];
+  for (auto& row : cells) std::fill(std::begin(row), std::end(row), kEmpty);
+  for (uint32_t index = 0; index < 6561; ++index) {
+    uint32_t rest = index;
+    for (int bit = 0; bit < 9; ++bit) {
+      if (bit == 4) continue;
+      const uint32_t digit = rest % 3;
+      rest /= 3;
+      cells[10][10 + 4 - bit] = digit == 0 ? kEmpty : digit == 1 ? kStoneX : kStoneO;
+    }
+    table[index] = static_cast<uint16_t>(linePatternCode(cells, 10, 10, kLines[1], kStoneX, kStoneO));
+  }
+  return table;
+}
+
 }  // namespace
 
+const std::array<uint16_t, 512> sliceDigits = buildSliceDigits();
+const std::array<uint16_t, 6561> neighbourCodeTable = buildNeighbourCodes();
 const std::array<int32_t, 1024> threatScoreTable = buildScoreTable();
 const std::array<uint8_t, 1024> threatClassTable = buildClassTable();
 

@@ -60,6 +60,21 @@ inline uint32_t linePatternCode(const int32_t (&cells)[SOB][SOB], int row, int c
   return code;
 }
 
+// The same codes by lookup, for lines read into bit masks. Take a nine-bit slice of the line
+// around a cell (bit 4 the cell; bits 0..3 its far side, nearest first at bit 3, and bits 5..8 its
+// near side, nearest first at bit 5) once for the own stones and once for the cells that end a
+// window, the other player's stones and cells off the board alike. Each of the eight neighbours
+// is then one base-3 digit, 0 empty, 1 own, 2 blocked (bits 0..3 are digits 0..3, bits 5..8 are
+// digits 4..7), and the digits index the table of codes.
+// sliceDigits[slice]: the digits of a slice's set bits as a base-3 number (bit 4 ignored).
+extern const std::array<uint16_t, 512> sliceDigits;
+// neighbourCodeTable[index]: the code of the window with these neighbours.
+extern const std::array<uint16_t, 6561> neighbourCodeTable;
+
+inline uint32_t neighbourIndex(uint32_t ownSlice, uint32_t blockedSlice) {
+  return sliceDigits[ownSlice] + 2u * sliceDigits[blockedSlice];
+}
+
 // Window text of a code ("x" own stone, "." empty), in line order; empty for codes 0 and 1.
 std::string windowOf(uint32_t code);
 // Code of a window text; the inverse of windowOf.
