@@ -54,23 +54,9 @@ fi
 
 # shellcheck source=scripts/lib/worktree-build.sh
 . "$root/scripts/lib/worktree-build.sh"
-hash=$(wt_resolve "$root" "$rev") || {
-  echo "$0: \"$rev\" is not a revision of $root" >&2
-  exit 2
-}
-short=$(git -C "$root" rev-parse --short "$hash")
-working_tree=$(wt_describe_working_tree "$root")
+wt_start "$root" "$rev" bench-compare
 
 "$root/scripts/deps.sh"
-
-tmp=$(mktemp -d "${TMPDIR:-/tmp}/brenk-bench-compare.XXXXXX")
-worktree=""
-cleanup() {
-  if [ -n "$worktree" ]; then wt_remove "$root" "$worktree"; fi
-  rm -rf "$tmp"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
 
 worktree="$tmp/rev"
 wt_add "$root" "$hash" "$worktree"

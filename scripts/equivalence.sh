@@ -57,23 +57,9 @@ caps="${cap_list[*]}"
 
 # shellcheck source=scripts/lib/worktree-build.sh
 . "$root/scripts/lib/worktree-build.sh"
-hash=$(wt_resolve "$root" "$rev") || {
-  echo "$0: \"$rev\" is not a revision of $root" >&2
-  exit 2
-}
-short=$(git -C "$root" rev-parse --short "$hash")
-working_tree=$(wt_describe_working_tree "$root")
+wt_start "$root" "$rev" equivalence
 
 "$root/scripts/deps.sh"
-
-tmp=$(mktemp -d "${TMPDIR:-/tmp}/brenk-equivalence.XXXXXX")
-worktree=""
-cleanup() {
-  if [ -n "$worktree" ]; then wt_remove "$root" "$worktree"; fi
-  rm -rf "$tmp"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
 
 own_build="$root/build-equivalence"
 saved="$own_build/differences"

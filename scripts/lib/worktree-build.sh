@@ -6,6 +6,9 @@
 #   wt_describe_working_tree ROOT  prints "the working tree (HEAD, N changed or new files)"
 #   wt_add ROOT HASH DIR           checks HASH out, detached, in a new worktree at DIR
 #   wt_remove ROOT DIR             removes that worktree again (quietly, for an EXIT trap)
+#   wt_start ROOT REV NAME         resolves REV (exit 2 when it is none) and sets hash, short and
+#                                  working_tree; makes the scratch directory tmp (brenk-NAME.*)
+#                                  and an EXIT trap that removes it and the worktree, if any
 #   wt_build TAG SOURCE BUILD LABEL LOG TARGET...
 #                                  a release build (tests off) of TARGET... from SOURCE in BUILD,
 #                                  its output in LOG; prints "TAG: building LABEL" and the time
@@ -29,6 +32,28 @@ wt_add() {
 wt_remove() {
   git -C "$1" worktree remove --force "$2" 2>/dev/null || rm -rf "$2"
   git -C "$1" worktree prune 2>/dev/null || true
+}
+
+wt_start() {
+  local root=$1 rev=$2 name=$3
+  hash=$(wt_resolve "$root" "$rev") || {
+    echo "$0: \"$rev\" is not a revision of $root" >&2
+    exit 2
+  }
+  # shellcheck disable=SC2034  # short and working_tree are for the caller
+  short=$(git -C "$root" rev-parse --short "$hash")
+  # shellcheck disable=SC2034
+  working_tree=$(wt_describe_working_tree "$root")
+  wt_root=$root
+  tmp=$(mktemp -d "${TMPDIR:-/tmp}/brenk-$name.XXXXXX")
+  worktree=""
+  trap wt_cleanup EXIT
+  trap 'exit 130' INT TERM
+}
+
+wt_cleanup() {
+  if [ -n "$worktree" ]; then wt_remove "$wt_root" "$worktree"; fi
+  rm -rf "$tmp"
 }
 
 wt_build() {
