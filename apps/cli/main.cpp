@@ -4,7 +4,7 @@
 #include <iostream>
 
 #include "apps/cli/commands.h"
-#include "apps/cli/match.h"
+#include "apps/match/match.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
   if (std::strcmp(command, "show") == 0) return runShow(argc - 1, argv + 1);
   if (std::strcmp(command, "analyze") == 0) return runAnalyze(argc - 1, argv + 1);
   if (std::strcmp(command, "bench") == 0) return runBench(argc - 1, argv + 1);
-  if (std::strcmp(command, "match") == 0) return runMatch(argc - 1, argv + 1);
+  if (std::strcmp(command, "match") == 0) return brenk::match::runMatch(argc - 1, argv + 1);
   if (std::strcmp(command, "help") == 0 || std::strcmp(command, "--help") == 0 || std::strcmp(command, "-h") == 0) {
     std::cout << kUsage;
     return kExitOk;

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-namespace brenk::cli {
+namespace brenk::match {
 
 int64_t monotonicMs();
 
@@ -37,4 +37,4 @@ ChildExit pollChild(pid_t pid);
 // Peak resident memory of a running process so far (VmHWM), 0 when unknown.
 int64_t peakRssKiB(pid_t pid);
 
-}  // namespace brenk::cli
+}  // namespace brenk::match

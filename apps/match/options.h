@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "apps/cli/match_board.h"
-#include "apps/cli/match_engine.h"
+#include "apps/match/board.h"
+#include "apps/match/engine.h"
 
-namespace brenk::cli {
+namespace brenk::match {
 
 struct MatchOptions {
   std::string engineA;
@@ -29,4 +29,4 @@ extern const char* const kMatchUsage;
 // False with `error` set for a bad command line; argv[0] is "match".
 bool parseMatchOptions(int argc, char** argv, MatchOptions& options, std::string& error);
 
-}  // namespace brenk::cli
+}  // namespace brenk::match

@@ -1,4 +1,4 @@
-#include "apps/cli/match_process.h"
+#include "apps/match/process.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -11,7 +11,7 @@
 #include <fstream>
 #include <sstream>
 
-namespace brenk::cli {
+namespace brenk::match {
 
 int64_t monotonicMs() {
   timespec now{};
@@ -101,4 +101,4 @@ int64_t peakRssKiB(pid_t pid) {
   return 0;
 }
 
-}  // namespace brenk::cli
+}  // namespace brenk::match

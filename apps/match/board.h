@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace brenk::cli {
+namespace brenk::match {
 
 inline constexpr int kMatchBoardSize = 20;
 
@@ -50,4 +50,4 @@ std::optional<std::vector<MatchMove>> parseOpeningLine(const std::string& line, 
 // Every opening of a file; false with `error` set when the file cannot be read or has a bad line.
 bool readOpeningsFile(const std::string& path, std::vector<std::vector<MatchMove>>& openings, std::string& error);
 
-}  // namespace brenk::cli
+}  // namespace brenk::match

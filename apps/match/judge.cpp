@@ -1,9 +1,9 @@
 // The manager's checks of an engine's answer, shared by both interfaces.
 #include <cctype>
 
-#include "apps/cli/match_engine.h"
+#include "apps/match/engine.h"
 
-namespace brenk::cli {
+namespace brenk::match {
 
 const char* moveFaultName(MoveFault fault) {
   switch (fault) {
@@ -62,4 +62,4 @@ MoveOutcome judgeMoveFile(const std::optional<std::string>& content, const Match
 
 MoveOutcome judgeMoveLine(const std::string& line, const MatchBoard& board) { return judgeCell(line, board); }
 
-}  // namespace brenk::cli
+}  // namespace brenk::match

@@ -7,9 +7,9 @@
 #include <optional>
 #include <string>
 
-#include "apps/cli/match_board.h"
+#include "apps/match/board.h"
 
-namespace brenk::cli {
+namespace brenk::match {
 
 // What lost the game for the engine, if anything did.
 enum class MoveFault { None, Illegal, Missing, Crash, Overrun };
@@ -49,4 +49,4 @@ MoveOutcome judgeMoveFile(const std::optional<std::string>& content, const Match
 // One answer line of a pbrain brain: exactly "x,y" of an empty cell.
 MoveOutcome judgeMoveLine(const std::string& line, const MatchBoard& board);
 
-}  // namespace brenk::cli
+}  // namespace brenk::match

@@ -1,11 +1,11 @@
-#include "apps/cli/match_board.h"
+#include "apps/match/board.h"
 
 #include <cstring>
 #include <fstream>
 #include <random>
 #include <sstream>
 
-namespace brenk::cli {
+namespace brenk::match {
 
 MatchBoard::MatchBoard() { std::memset(cells, '-', sizeof cells); }
 
@@ -135,4 +135,4 @@ bool readOpeningsFile(const std::string& path, std::vector<std::vector<MatchMove
   return true;
 }
 
-}  // namespace brenk::cli
+}  // namespace brenk::match

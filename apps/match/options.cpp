@@ -1,9 +1,9 @@
-#include "apps/cli/match_options.h"
+#include "apps/match/options.h"
 
 #include <charconv>
 #include <cstring>
 
-namespace brenk::cli {
+namespace brenk::match {
 
 const char* const kMatchUsage =
     "usage: brenk-cli match [options] ENGINE_A ENGINE_B\n"
@@ -78,4 +78,4 @@ bool parseMatchOptions(int argc, char** argv, MatchOptions& options, std::string
   return true;
 }
 
-}  // namespace brenk::cli
+}  // namespace brenk::match

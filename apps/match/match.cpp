@@ -1,6 +1,6 @@
 // brenk-cli match: plays games between two engines as a tournament manager would, checks every
 // answer, and reports results, faults, the slowest move and the largest memory seen.
-#include "apps/cli/match.h"
+#include "apps/match/match.h"
 
 #include <signal.h>
 
@@ -10,11 +10,11 @@
 #include <iostream>
 #include <sstream>
 
-#include "apps/cli/match_board.h"
-#include "apps/cli/match_engine.h"
-#include "apps/cli/match_options.h"
+#include "apps/match/board.h"
+#include "apps/match/engine.h"
+#include "apps/match/options.h"
 
-namespace brenk::cli {
+namespace brenk::match {
 
 namespace {
 
@@ -203,4 +203,4 @@ int runMatch(int argc, char** argv) {
   return match.tally[0].faultCount() + match.tally[1].faultCount() == 0 ? 0 : 1;
 }
 
-}  // namespace brenk::cli
+}  // namespace brenk::match

@@ -6,10 +6,10 @@
 
 #include <filesystem>
 
-#include "apps/cli/match_engine.h"
-#include "apps/cli/match_process.h"
+#include "apps/match/engine.h"
+#include "apps/match/process.h"
 
-namespace brenk::cli {
+namespace brenk::match {
 
 namespace fs = std::filesystem;
 
@@ -206,4 +206,4 @@ std::unique_ptr<MatchEngine> makeMatchEngine(const std::string& engineArg, const
   return makeFileEngine(engineArg, limits);
 }
 
-}  // namespace brenk::cli
+}  // namespace brenk::match

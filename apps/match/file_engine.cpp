@@ -7,10 +7,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "apps/cli/match_engine.h"
-#include "apps/cli/match_process.h"
+#include "apps/match/engine.h"
+#include "apps/match/process.h"
 
-namespace brenk::cli {
+namespace brenk::match {
 
 namespace fs = std::filesystem;
 
@@ -95,4 +95,4 @@ std::unique_ptr<MatchEngine> makeFileEngine(const std::string& path, const Engin
   return std::make_unique<FileEngine>(fs::absolute(path).string(), limits);
 }
 
-}  // namespace brenk::cli
+}  // namespace brenk::match
