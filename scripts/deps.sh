@@ -6,6 +6,12 @@ command -v cmake >/dev/null 2>&1 || need+=(cmake)
 command -v g++ >/dev/null 2>&1 || need+=(g++)
 [ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)
 command -v python3 >/dev/null 2>&1 || need+=(python3)
+# brenk-cli serve: the HTTP server, the request parser, and the browser its page test drives.
+[ -f /usr/include/httplib.h ] || need+=(libcpp-httplib-dev)
+[ -f /usr/include/nlohmann/json.hpp ] || need+=(nlohmann-json3-dev)
+command -v chromium >/dev/null 2>&1 || need+=(chromium)
+# Option parsing of brenk-cli and brenk-bench.
+[ -f /usr/include/CLI/CLI.hpp ] || need+=(libcli11-dev)
 if [ ${#need[@]} -gt 0 ]; then
   echo "Installing: ${need[*]}"
   sudo=""
