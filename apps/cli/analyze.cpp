@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "apps/cli/analyze_report.h"
-#include "apps/cli/board_view.h"
+#include "apps/analysis/report.h"
+#include "apps/analysis/board_view.h"
 #include "apps/cli/commands.h"
 #include "apps/cli/options.h"
 

@@ -5,6 +5,7 @@
 
 #include "apps/cli/commands.h"
 #include "apps/match/match.h"
+#include "apps/serve/serve.h"
 
 namespace {
 
@@ -15,7 +16,8 @@ constexpr const char* kUsage =
     "                                decide the move as brenk would and report how\n"
     "  bench [--iterations N]        search the built-in positions; the last line is the signature\n"
     "  bench --write DIR             write the built-in positions as game directories DIR/NN-name\n"
-    "  match ...                     play engines against each other\n";
+    "  match ...                     play engines against each other\n"
+    "  serve                         play Brenk and look into its search in a web browser\n";
 
 }  // namespace
 
@@ -30,6 +32,7 @@ int main(int argc, char** argv) {
   if (std::strcmp(command, "analyze") == 0) return runAnalyze(argc - 1, argv + 1);
   if (std::strcmp(command, "bench") == 0) return runBench(argc - 1, argv + 1);
   if (std::strcmp(command, "match") == 0) return brenk::match::runMatch(argc - 1, argv + 1);
+  if (std::strcmp(command, "serve") == 0) return brenk::serve::runServe({});
   if (std::strcmp(command, "help") == 0 || std::strcmp(command, "--help") == 0 || std::strcmp(command, "-h") == 0) {
     std::cout << kUsage;
     return kExitOk;

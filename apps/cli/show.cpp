@@ -3,9 +3,9 @@
 #include <iostream>
 #include <string>
 
-#include "apps/cli/board_view.h"
+#include "apps/analysis/board_view.h"
 #include "apps/cli/commands.h"
-#include "apps/cli/game_dir.h"
+#include "apps/analysis/game_dir.h"
 
 namespace brenk::cli {
 

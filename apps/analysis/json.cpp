@@ -1,8 +1,8 @@
 // The JSON object of brenk-cli analyze. Keys come in a fixed order; extra keys only after them.
 #include <ostream>
 
-#include "apps/cli/analyze_report.h"
-#include "apps/cli/numbers.h"
+#include "apps/analysis/report.h"
+#include "apps/analysis/numbers.h"
 
 namespace brenk::cli {
 

@@ -1,4 +1,4 @@
-#include "apps/cli/game_dir.h"
+#include "apps/analysis/game_dir.h"
 
 #include <cctype>
 #include <fstream>

@@ -1,4 +1,4 @@
-#include "apps/cli/numbers.h"
+#include "apps/analysis/numbers.h"
 
 #include <charconv>
 

@@ -3,9 +3,9 @@
 #include <ostream>
 #include <string>
 
-#include "apps/cli/analyze_report.h"
-#include "apps/cli/board_view.h"
-#include "apps/cli/numbers.h"
+#include "apps/analysis/report.h"
+#include "apps/analysis/board_view.h"
+#include "apps/analysis/numbers.h"
 #include "engine/position/verdict.h"
 
 namespace brenk::cli {

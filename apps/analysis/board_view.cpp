@@ -1,4 +1,4 @@
-#include "apps/cli/board_view.h"
+#include "apps/analysis/board_view.h"
 
 #include <unistd.h>
 

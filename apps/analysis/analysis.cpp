@@ -1,4 +1,4 @@
-#include "apps/cli/analysis.h"
+#include "apps/analysis/analysis.h"
 
 #include "engine/host/clock.h"
 #include "engine/position/scoring.h"

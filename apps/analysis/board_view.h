@@ -5,7 +5,7 @@
 #include <iosfwd>
 #include <vector>
 
-#include "apps/cli/game_dir.h"
+#include "apps/analysis/game_dir.h"
 #include "engine/position/position.h"
 
 namespace brenk::cli {

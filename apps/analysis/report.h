@@ -4,7 +4,7 @@
 
 #include <iosfwd>
 
-#include "apps/cli/analysis.h"
+#include "apps/analysis/analysis.h"
 
 namespace brenk::cli {
 

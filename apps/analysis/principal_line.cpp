@@ -1,4 +1,4 @@
-#include "apps/cli/principal_line.h"
+#include "apps/analysis/principal_line.h"
 
 namespace brenk::cli {
 

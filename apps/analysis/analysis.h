@@ -6,8 +6,8 @@
 #include <optional>
 #include <vector>
 
-#include "apps/cli/game_dir.h"
-#include "apps/cli/principal_line.h"
+#include "apps/analysis/game_dir.h"
+#include "apps/analysis/principal_line.h"
 #include "engine/host/driver.h"
 #include "engine/position/verdict.h"
 
