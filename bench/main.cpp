@@ -1,6 +1,6 @@
 // brenk-bench: figures for the proof-number search, printed, never asserted.
 //   brenk-bench [search] [--ms N] [--budget-mib M]   one timed search on a middle-game position
-//   brenk-bench vcf FILE [--iterations N] [--limit K] [--verbose]
+//   brenk-bench vcf FILE [--iterations N | --ms N] [--limit K] [--verbose] [--threats]
 //                                                     the solved VCF positions (vcf20.tsv)
 #include <cstdio>
 #include <cstdlib>
@@ -30,7 +30,7 @@ bool hasFlag(int argc, char** argv, const std::string& flag) {
 int usage() {
   std::fprintf(stderr,
                "usage: brenk-bench [search] [--ms N] [--budget-mib M]\n"
-               "       brenk-bench vcf FILE [--iterations N] [--limit K] [--verbose]\n");
+               "       brenk-bench vcf FILE [--iterations N | --ms N] [--limit K] [--verbose] [--threats]\n");
   return 2;
 }
 
@@ -46,9 +46,13 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (mode == "vcf" && argc > 2) {
-    const long long iterations = option(argc, argv, "--iterations", 1000);
-    const auto limit = static_cast<int>(option(argc, argv, "--limit", 0));
-    return bench::runVcfSuite(argv[2], iterations, limit, hasFlag(argc, argv, "--verbose")) ? 0 : 1;
+    bench::VcfSuiteOptions options;
+    options.iterations = option(argc, argv, "--iterations", 1000);
+    options.timeMs = static_cast<int32_t>(option(argc, argv, "--ms", 0));
+    options.limit = static_cast<int>(option(argc, argv, "--limit", 0));
+    options.verbose = hasFlag(argc, argv, "--verbose");
+    options.threats = hasFlag(argc, argv, "--threats");
+    return bench::runVcfSuite(argv[2], options) ? 0 : 1;
   }
   return usage();
 }

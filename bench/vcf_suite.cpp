@@ -51,16 +51,21 @@ bool decidedAsWin(const DriverReport& report) {
   return report.decision == Decision::OwnFive || report.decision == Decision::Verdict;
 }
 
-void runOne(const SolvedPosition& solved, int64_t iterations, Tally& tally) {
+void runOne(const SolvedPosition& solved, const VcfSuiteOptions& suite, Tally& tally) {
   Position pos = positionFromRows(rowsFromStones(solved.black, solved.white), solved.symbol);
   RecordingSink sink;
   std::ostringstream diagnostics;
   DriverOptions options;
   const Clock clock;
   options.limits.clock = &clock;
-  options.limits.timeAllowanceMs = INT32_MAX;  // the iteration cap alone ends the search
-  options.limits.maxIterations = iterations;
+  if (suite.timeMs > 0) {
+    options.limits.timeAllowanceMs = suite.timeMs;
+  } else {
+    options.limits.timeAllowanceMs = INT32_MAX;  // the iteration cap alone ends the search
+    options.limits.maxIterations = suite.iterations;
+  }
   options.diagnostics = &diagnostics;
+  options.threats = suite.threats;
   const DriverReport report = decideMove(pos, sink, options);
   const bool proved = decidedAsWin(report);
   const Cell move(sink.row(), sink.col());
@@ -83,23 +88,28 @@ void runOne(const SolvedPosition& solved, int64_t iterations, Tally& tally) {
 
 }  // namespace
 
-bool runVcfSuite(const std::string& path, int64_t iterations, int limit, bool verbose) {
+bool runVcfSuite(const std::string& path, const VcfSuiteOptions& options) {
   std::ifstream file(path);
   if (!file) {
     std::fprintf(stderr, "cannot read %s\n", path.c_str());
     return false;
   }
   Tally tally;
-  tally.verbose = verbose;
+  tally.verbose = options.verbose;
   const auto begin = std::chrono::steady_clock::now();
   std::string line;
   SolvedPosition solved;
-  while (std::getline(file, line) && (limit == 0 || tally.positions < limit)) {
-    if (parseLine(line, solved)) runOne(solved, iterations, tally);
+  while (std::getline(file, line) && (options.limit == 0 || tally.positions < options.limit)) {
+    if (parseLine(line, solved)) runOne(solved, options, tally);
   }
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
-  std::printf("%d positions, at most %lld iterations each, %.1f s\n", tally.positions,
-              static_cast<long long>(iterations), seconds);
+  if (options.timeMs > 0) {
+    std::printf("%d positions, %d ms each%s, %.1f s\n", tally.positions, options.timeMs,
+                options.threats ? ", threat-space mode" : "", seconds);
+  } else {
+    std::printf("%d positions, at most %lld iterations each%s, %.1f s\n", tally.positions,
+                static_cast<long long>(options.iterations), options.threats ? ", threat-space mode" : "", seconds);
+  }
   std::printf("proved a win          %5d\n", tally.proved);
   std::printf("played a winning move %5d\n", tally.winning);
   std::printf("both                  %5d\n", tally.provedAndWinning);

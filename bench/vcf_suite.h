@@ -7,8 +7,15 @@
 
 namespace brenk::bench {
 
-// `limit` 0 runs every position of the file; `verbose` prints a line per position. Returns false
-// when the file cannot be read.
-bool runVcfSuite(const std::string& path, int64_t iterations, int limit, bool verbose);
+struct VcfSuiteOptions {
+  int64_t iterations = 1000;  // the search's cap; with timeMs 0 the cap alone ends it
+  int32_t timeMs = 0;         // a time allowance per position instead, when above 0
+  int limit = 0;              // positions to run from the start of the file; 0 runs them all
+  bool verbose = false;       // a line per position
+  bool threats = false;       // the threat-space mode
+};
+
+// Returns false when the file cannot be read.
+bool runVcfSuite(const std::string& path, const VcfSuiteOptions& options);
 
 }  // namespace brenk::bench

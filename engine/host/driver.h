@@ -25,6 +25,9 @@ struct DriverOptions {
   std::ostream* diagnostics = nullptr;  // the search's diagnostic line; standard output when null
   // Sees the tree after the search and before it is destroyed (analysis, principal line).
   std::function<void(const SearchTree& tree)> inspectTree;
+  // The opt-in threat-space mode: forcing wins are searched before and inside the proof-number
+  // search. Off, every decision is the specified engine's.
+  bool threats = false;
 };
 
 struct DriverReport {
