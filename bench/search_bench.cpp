@@ -65,7 +65,7 @@ void printFigures(const DriverReport& report, const RecordingSink& sink, int32_t
 }
 
 // Runs the search as brenk does and prints its figures.
-SearchTiming searchAndReport(const Position& start, int32_t allowanceMs, size_t memoryBudget) {
+SearchTiming searchAndReport(const Position& start, int32_t allowanceMs, size_t memoryBudget, bool threats) {
   Position pos = start;
   RecordingSink sink;
   std::ostringstream diagnostics;
@@ -75,6 +75,7 @@ SearchTiming searchAndReport(const Position& start, int32_t allowanceMs, size_t 
   options.limits.timeAllowanceMs = allowanceMs;
   options.limits.memoryBudget = memoryBudget;
   options.diagnostics = &diagnostics;
+  options.threats = threats;
   SteadyClock::time_point searchEnd{};
   options.inspectTree = [&](const SearchTree&) { searchEnd = SteadyClock::now(); };
 
@@ -106,7 +107,7 @@ Position middleGamePosition() {
   return positionFromRows(rows, "x");
 }
 
-void runSearchBench(const Position& start, int32_t allowanceMs, size_t memoryBudget) {
+void runSearchBench(const Position& start, int32_t allowanceMs, size_t memoryBudget, bool threats) {
   // The search runs in a child process, so that the time from the end of the search until the
   // process is gone (all a manager waits for) is seen from outside, and the peak RSS is this
   // search's alone.
@@ -115,7 +116,7 @@ void runSearchBench(const Position& start, int32_t allowanceMs, size_t memoryBud
   const pid_t child = fork();
   if (child == 0) {
     close(pipeEnds[0]);
-    const SearchTiming timing = searchAndReport(start, allowanceMs, memoryBudget);
+    const SearchTiming timing = searchAndReport(start, allowanceMs, memoryBudget, threats);
     const bool sent = write(pipeEnds[1], &timing, sizeof timing) == static_cast<ssize_t>(sizeof timing);
     close(pipeEnds[1]);
     std::exit(sent ? 0 : 1);

@@ -12,6 +12,7 @@ namespace brenk::bench {
 // A middle game from engine self-play (10 plies, x to move) that stays open for seconds.
 Position middleGamePosition();
 
-void runSearchBench(const Position& pos, int32_t allowanceMs, size_t memoryBudget);
+// threats: the search runs in the threat-space mode.
+void runSearchBench(const Position& pos, int32_t allowanceMs, size_t memoryBudget, bool threats = false);
 
 }  // namespace brenk::bench
