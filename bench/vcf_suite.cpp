@@ -43,12 +43,16 @@ struct Tally {
   int provedAndWinning = 0;
   std::map<std::string, int> decisions;
   std::vector<std::string> misses;
+  std::vector<double> answerMs;  // the whole decision, per position
+  uint64_t vcfNodes = 0;         // the threat-space mode's VCF searches before the tree
+  int64_t vcfMicros = 0;
   bool verbose = false;
 };
 
 bool decidedAsWin(const DriverReport& report) {
   if (report.decision == Decision::Search) return report.rootValue == 1;
-  return report.decision == Decision::OwnFive || report.decision == Decision::Verdict;
+  return report.decision == Decision::OwnFive || report.decision == Decision::Verdict ||
+         report.decision == Decision::Vcf;
 }
 
 void runOne(const SolvedPosition& solved, const VcfSuiteOptions& suite, Tally& tally) {
@@ -66,7 +70,11 @@ void runOne(const SolvedPosition& solved, const VcfSuiteOptions& suite, Tally& t
   }
   options.diagnostics = &diagnostics;
   options.threats = suite.threats;
+  const auto begin = std::chrono::steady_clock::now();
   const DriverReport report = decideMove(pos, sink, options);
+  tally.answerMs.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count());
+  tally.vcfNodes += report.vcfNodes;
+  tally.vcfMicros += report.vcfMicros;
   const bool proved = decidedAsWin(report);
   const Cell move(sink.row(), sink.col());
   const bool winning =
@@ -113,6 +121,16 @@ bool runVcfSuite(const std::string& path, const VcfSuiteOptions& options) {
   std::printf("proved a win          %5d\n", tally.proved);
   std::printf("played a winning move %5d\n", tally.winning);
   std::printf("both                  %5d\n", tally.provedAndWinning);
+  if (!tally.answerMs.empty()) {
+    std::vector<double> sorted = tally.answerMs;
+    std::sort(sorted.begin(), sorted.end());
+    std::printf("median time to answer %8.2f ms (slowest %.1f ms)\n", sorted[sorted.size() / 2], sorted.back());
+  }
+  if (tally.vcfMicros > 0) {
+    std::printf("VCF searches          %llu nodes in %.1f ms, %.0f nodes/s\n",
+                static_cast<unsigned long long>(tally.vcfNodes), tally.vcfMicros / 1000.0,
+                tally.vcfNodes * 1e6 / static_cast<double>(tally.vcfMicros));
+  }
   for (const auto& [name, count] : tally.decisions) std::printf("decision %-13s %5d\n", name.c_str(), count);
   std::printf("first misses:");
   for (size_t i = 0; i < tally.misses.size() && i < 20; ++i) std::printf(" %s", tally.misses[i].c_str());

@@ -5,6 +5,7 @@
 #include "engine/position/scoring.h"
 #include "engine/position/verdict.h"
 #include "engine/search/pnsearch.h"
+#include "engine/threats/threat_mode.h"
 
 namespace brenk {
 
@@ -18,6 +19,7 @@ const char* decisionName(Decision decision) {
     case Decision::ForcedRoot: return "forced-root";
     case Decision::Search: return "search";
     case Decision::SearchError: return "search-error";
+    case Decision::Vcf: return "vcf";
   }
   return "none";
 }
@@ -52,10 +54,13 @@ bool PlayOpening(Position& pos) {
 
 namespace {
 
-void runSearch(Position& pos, MoveSink& sink, const DriverOptions& options, DriverReport& report) {
+void runSearch(Position& pos, MoveSink& sink, const DriverOptions& options, DriverReport& report,
+               ThreatMode* threats) {
   // A failed search must still leave a legal move where the manager looks for one.
   sink.writeMove(pos.bestMixRow, pos.bestMixCol);
-  Search search(sink, options.limits, options.diagnostics ? *options.diagnostics : std::cout);
+  Search search(sink, threats ? threats->limits : options.limits,
+                options.diagnostics ? *options.diagnostics : std::cout);
+  search.threats = threats;
   const NodeId root = startTree(search, pos);
   report.searched = true;
   report.decision = Decision::Search;
@@ -114,7 +119,21 @@ DriverReport decideMove(Position& pos, MoveSink& sink, const DriverOptions& opti
     }
     return report;
   }
-  runSearch(pos, sink, options, report);
+  if (!options.threats) {
+    runSearch(pos, sink, options, report, nullptr);
+    return report;
+  }
+  ThreatMode mode(options.limits);
+  const bool won = playOwnVcf(pos, sink, mode);
+  report.vcfNodes = mode.vcfNodes;
+  report.vcfMicros = mode.vcfMicros;
+  if (won) {
+    report.decision = Decision::Vcf;
+    return report;
+  }
+  runSearch(pos, sink, options, report, &mode);
+  report.vcfNodes = mode.vcfNodes;
+  report.vcfMicros = mode.vcfMicros;
   return report;
 }
 

@@ -14,7 +14,8 @@
 namespace brenk {
 
 // The driver's rule that produced the move.
-enum class Decision { None, Opening, OwnFive, BlockFive, Verdict, ForcedRoot, Search, SearchError };
+// Vcf: the threat-space mode found a win by continuous fours and plays its first move.
+enum class Decision { None, Opening, OwnFive, BlockFive, Verdict, ForcedRoot, Search, SearchError, Vcf };
 const char* decisionName(Decision decision);
 
 // Stone count above which the opponent's best cell is played without judging the position.
@@ -39,6 +40,9 @@ struct DriverReport {
   int32_t rootValue = 2;
   infFloat rootProof;
   infFloat rootDisproof;
+  // The threat-space mode's VCF searches before the tree: attacker moves tried and their time.
+  uint64_t vcfNodes = 0;
+  int64_t vcfMicros = 0;
 };
 
 // The opening rules; true when the move stands in the best own cell.

@@ -7,6 +7,7 @@
 #include "engine/position/scoring.h"
 #include "engine/position/verdict.h"
 #include "engine/search/pnsearch.h"
+#include "engine/threats/threat_mode.h"
 
 namespace brenk {
 
@@ -109,15 +110,17 @@ void appendChildren(Search& search, NodeId id, const Position& pos, const Candid
   }
 }
 
-// With two or more big threats only the moves that meet the opponent's threats stay.
-void pruneWeakChildren(Search& search, NodeId id, const Position& pos) {
+// With two or more big threats only the moves that meet the opponent's threats stay; the
+// threat-space mode keeps the mover's own fours as well, since they may win first.
+void pruneWeakChildren(Search& search, NodeId id, const Position& pos, bool keepOwnFours) {
   NodeStore& store = search.store;
   Node& node = store.node(id);
   CellId* link = &node.children;
   while (*link != kNoCell) {
     const CellId cell = *link;
     const PathMove move = store.firstMove(store.cell(cell).node);
-    if (pos.scores[pos.opponent][move.row][move.col] < kPruningBound) {
+    if (pos.scores[pos.opponent][move.row][move.col] < kPruningBound &&
+        !(keepOwnFours && pos.scores[pos.toMove][move.row][move.col] >= kPruningBound)) {
       *link = store.cell(cell).next;
       store.cell(cell).next = kNoCell;
       store.destroyCell(cell);
@@ -186,12 +189,19 @@ void GenerateAllChildren(Search& search, NodeId id) {
     // to the general rule; otherwise the node would have no children and sink the whole search.
     if (scan.count == 0) scanCandidates(pos, true, scan);
     appendChildren(search, id, pos, scan);
-    if (scan.bigThreats >= 2) pruneWeakChildren(search, id, pos);
+    if (scan.bigThreats >= 2) pruneWeakChildren(search, id, pos, search.threats != nullptr);
+    if (search.threats && pos.plyCount == 0) restrictRootChildren(search, id, pos);
     const int16_t childCount = store.node(id).childCount;
     if (childCount < 1) throw Excpt(3, kUnexpectedError, "Node::SelectMostProoving()");
     if (childCount > 1) break;
     if (pos.plyCount == 0) {
-      search.sink.writeMove(pos.bestMixRow, pos.bestMixCol);
+      if (search.threats && search.threats->rootRestricted) {
+        // The one move that stops the opponent's VCF, which need not be the best mix cell.
+        const PathMove only = store.firstMove(store.cell(store.node(id).children).node);
+        search.sink.writeMove(only.row, only.col);
+      } else {
+        search.sink.writeMove(pos.bestMixRow, pos.bestMixCol);
+      }
       throw ForcedRootMove{};
     }
     collapseIntoOnlyChild(search, id, pos);
@@ -211,6 +221,7 @@ void DevelopNode(Search& search, NodeId id) {
     search.scratch = pos;
     playPathMove(search.scratch, store.firstMove(child));
     EvaluateNode(search, child, search.scratch);
+    if (search.threats) judgeLeafByVcf(search, child, search.scratch);
     SetProofAndDisproofNumbers(store, child);
   }
 }

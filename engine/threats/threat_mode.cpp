@@ -1,0 +1,109 @@
+#include "engine/threats/threat_mode.h"
+
+#include <algorithm>
+#include <chrono>
+
+#include "engine/position/verdict.h"
+
+namespace brenk {
+
+ThreatMode::ThreatMode(const SearchLimits& searchLimits)
+    : limits(searchLimits), table(searchLimits.memoryBudget / kVcfTableShareDivisor) {
+  limits.memoryBudget -= std::min(limits.memoryBudget, table.bytes());
+}
+
+namespace {
+
+// A share of the time left, or of the nodes the iteration cap stands for.
+VcfLimits shareOfTurn(const SearchLimits& limits, int numerator, int denominator) {
+  VcfLimits vcf;
+  vcf.clock = limits.clock;
+  const int64_t elapsed = limits.clock->Elapsed();
+  const int64_t left = std::max<int64_t>(0, int64_t{limits.timeAllowanceMs} - elapsed);
+  vcf.deadlineMs = static_cast<int32_t>(std::min<int64_t>(INT32_MAX, elapsed + left * numerator / denominator));
+  if (limits.maxIterations != kNoIterationCap) {
+    vcf.maxNodes = static_cast<uint64_t>(limits.maxIterations) * kRootVcfNodesPerIteration * numerator / denominator;
+  }
+  return vcf;
+}
+
+VcfResult timedVcf(ThreatMode& mode, VcfBoard& board, int attacker, const VcfLimits& limits) {
+  const auto begin = std::chrono::steady_clock::now();
+  VcfResult result = findVcf(board, attacker, mode.table, limits);
+  mode.vcfMicros +=
+      std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - begin).count();
+  mode.vcfNodes += result.nodes;
+  return result;
+}
+
+}  // namespace
+
+bool playOwnVcf(Position& pos, MoveSink& sink, ThreatMode& mode) {
+  VcfBoard board(pos);
+  // Half the time left looks for the own win; what it does not use goes to the tree.
+  const VcfResult own = timedVcf(mode, board, pos.toMove, shareOfTurn(mode.limits, 1, 2));
+  if (own.outcome == VcfOutcome::Win) {
+    sink.writeMove(own.firstMoves.front().row, own.firstMoves.front().col);
+    return true;
+  }
+  const VcfResult theirs = timedVcf(mode, board, pos.opponent, shareOfTurn(mode.limits, 1, 4));
+  mode.restrictRoot = theirs.outcome == VcfOutcome::Win;
+  return false;
+}
+
+void judgeLeafByVcf(Search& search, NodeId id, const Position& pos) {
+  Node& node = search.store.node(id);
+  if (node.value != kOpen) return;
+  ThreatMode& mode = *search.threats;
+  VcfBoard board(pos);
+  VcfLimits limits;
+  limits.clock = mode.limits.clock;
+  limits.deadlineMs = mode.limits.timeAllowanceMs;
+  limits.maxNodes = kLeafVcfNodes;
+  const VcfResult result = findVcf(board, pos.toMove, mode.table, limits);
+  mode.leafVcfNodes += result.nodes;
+  if (result.outcome != VcfOutcome::Win) return;
+  ++mode.leafWins;
+  const bool searcherWins = pos.searcherToMove;
+  node.value = searcherWins ? kWon : kLost;
+  node.proof = searcherWins ? finite(0.0f) : infinite();
+  node.disproof = searcherWins ? infinite() : finite(0.0f);
+}
+
+void restrictRootChildren(Search& search, NodeId root, const Position& pos) {
+  ThreatMode& mode = *search.threats;
+  if (!mode.restrictRoot) return;
+  NodeStore& store = search.store;
+  VcfBoard board(pos);
+  // The checks share a quarter of the time left; a check that runs out keeps its move.
+  const VcfLimits limits = shareOfTurn(mode.limits, 1, 4);
+  std::vector<CellId> stopping;
+  for (CellId cell = store.node(root).children; cell != kNoCell; cell = store.cell(cell).next) {
+    const PathMove move = store.firstMove(store.cell(cell).node);
+    const int at = move.row * SOB + move.col;
+    board.place(at, pos.toMove);
+    const VcfResult theirs = timedVcf(mode, board, pos.opponent, limits);
+    board.remove(at, pos.toMove);
+    if (theirs.outcome != VcfOutcome::Win) stopping.push_back(cell);
+  }
+  Node& node = store.node(root);
+  if (stopping.empty() || static_cast<int>(stopping.size()) == node.childCount) return;
+  // Unlink the others; the kept cells stay in their order.
+  CellId* link = &node.children;
+  size_t next = 0;
+  while (*link != kNoCell) {
+    const CellId cell = *link;
+    if (next < stopping.size() && stopping[next] == cell) {
+      ++next;
+      link = &store.cell(cell).next;
+      continue;
+    }
+    *link = store.cell(cell).next;
+    store.cell(cell).next = kNoCell;
+    store.destroyCell(cell);
+    --node.childCount;
+  }
+  mode.rootRestricted = true;
+}
+
+}  // namespace brenk
