@@ -46,6 +46,16 @@ inline CLI::Validator wholeNumber(int64_t min, int64_t max = INT64_MAX) {
 
 inline void addVersionFlag(CLI::App& app) { app.set_version_flag("--version", versionText(app.get_name())); }
 
+// "brenk-cli analyze": the tool and the subcommands reached, for the fault line.
+inline std::string commandPath(const CLI::App& app) {
+  std::string path = app.get_name();
+  for (const CLI::App* command = &app; !command->get_subcommands().empty();) {
+    command = command->get_subcommands().front();
+    path += " " + command->get_name();
+  }
+  return path;
+}
+
 // Parses argv into app. Returns the exit status when the command line itself is the whole answer
 // (help, version or a fault), nothing when the tool should go on and do its work. The usage shown
 // is that of the deepest subcommand reached, so a fault in `analyze` shows analyze's options.
@@ -63,7 +73,7 @@ inline std::optional<int> parseCommandLine(CLI::App& app, int argc, const char* 
     std::cout << e.what() << '\n';
     return 0;
   } catch (const CLI::ParseError& e) {
-    std::cerr << app.get_name() << ": " << e.what() << '\n' << app.help();
+    std::cerr << commandPath(app) << ": " << e.what() << '\n' << app.help();
     return kExitCommandLine;
   }
 }

@@ -1,21 +1,19 @@
 // brenk-cli analyze DIR: decides the move as brenk would, with the move going to the report
 // instead of "tah.dat", and reports how. With --iterations the result is the same on every machine.
-#include <cstring>
 #include <iostream>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <string>
 
-#include "apps/analysis/report.h"
 #include "apps/analysis/board_view.h"
+#include "apps/analysis/report.h"
 #include "apps/cli/commands.h"
-#include "apps/cli/options.h"
+#include "apps/command_line.h"
 
 namespace brenk::cli {
 
 namespace {
-
-constexpr const char* kUsage = "usage: brenk-cli analyze DIR [--iterations N | --time MS] [--memory MIB] [--json]\n";
 
 struct AnalyzeArgs {
   std::string dir;
@@ -23,53 +21,26 @@ struct AnalyzeArgs {
   std::optional<int64_t> timeMs;
   std::optional<int64_t> memoryMib;
   bool json = false;
+  bool threats = false;
 };
 
-// Reads the value after option `argv[i]`; false (with a message) when it is missing or bad.
-bool readValue(int argc, char** argv, int& i, int64_t min, int64_t max, std::optional<int64_t>& into) {
-  const char* name = argv[i];
-  const auto value = i + 1 < argc ? parseWholeNumber(argv[i + 1], min, max) : std::nullopt;
-  if (!value) {
-    std::cerr << "brenk-cli analyze: " << name << " needs a whole number from " << min << " to " << max << '\n';
-    return false;
-  }
-  into = value;
-  ++i;
-  return true;
-}
-
-bool parseArgs(int argc, char** argv, AnalyzeArgs& args) {
-  constexpr int64_t kInt32Max = std::numeric_limits<int32_t>::max();
-  for (int i = 1; i < argc; ++i) {
-    const char* arg = argv[i];
-    bool ok = true;
-    if (std::strcmp(arg, "--iterations") == 0) {
-      ok = readValue(argc, argv, i, 0, std::numeric_limits<int64_t>::max(), args.iterations);
-    } else if (std::strcmp(arg, "--time") == 0) {
-      ok = readValue(argc, argv, i, 0, kInt32Max, args.timeMs);
-    } else if (std::strcmp(arg, "--memory") == 0) {
-      ok = readValue(argc, argv, i, 1, int64_t{1} << 20, args.memoryMib);
-    } else if (std::strcmp(arg, "--json") == 0) {
-      args.json = true;
-    } else if (arg[0] == '-' || !args.dir.empty()) {
-      std::cerr << "brenk-cli analyze: unexpected argument \"" << arg << "\"\n";
-      ok = false;
-    } else {
-      args.dir = arg;
-    }
-    if (!ok) return false;
-  }
-  if (args.dir.empty()) return false;
-  if (args.iterations && args.timeMs) {
-    std::cerr << "brenk-cli analyze: --iterations and --time exclude each other\n";
-    return false;
-  }
-  return true;
+void addOptions(CLI::App& command, AnalyzeArgs& args) {
+  command.add_option("DIR", args.dir, "game directory: plocha.dat, tah.dat and maybe brenk.cfg")->required();
+  CLI::Option* iterations =
+      command.add_option("--iterations", args.iterations, "iteration cap instead of a time allowance: the same result on every machine")
+          ->check(wholeNumber(0));
+  command.add_option("--time", args.timeMs, "time allowance in ms instead of the game's own")
+      ->check(wholeNumber(0, std::numeric_limits<int32_t>::max()))
+      ->excludes(iterations);
+  command.add_option("--memory", args.memoryMib, "tree memory budget in MiB")->check(wholeNumber(1, int64_t{1} << 20));
+  command.add_flag("--json", args.json, "one JSON object instead of the text report");
+  command.add_flag("--threats", args.threats, "search in the threat-space mode");
 }
 
 DriverOptions driverOptions(const AnalyzeArgs& args, int32_t allowance) {
   DriverOptions options;
   options.diagnostics = &std::cerr;
+  options.threats = args.threats;
   SearchLimits& limits = options.limits;
   if (args.iterations) {
     // The cap alone ends the search: no clock can make two runs differ.
@@ -82,14 +53,7 @@ DriverOptions driverOptions(const AnalyzeArgs& args, int32_t allowance) {
   return options;
 }
 
-}  // namespace
-
-int runAnalyze(int argc, char** argv) {
-  AnalyzeArgs args;
-  if (!parseArgs(argc, argv, args)) {
-    std::cerr << kUsage;
-    return kExitUsage;
-  }
+int runAnalyze(const AnalyzeArgs& args) {
   // The time runs from before loading, as brenk's runs from its start.
   Clock clock;
   std::string error;
@@ -108,6 +72,15 @@ int runAnalyze(int argc, char** argv) {
     writeAnalysisText(std::cout, analysis, stdoutIsTerminal());
   }
   return kExitOk;
+}
+
+}  // namespace
+
+Command addAnalyze(CLI::App& cli) {
+  CLI::App* command = cli.add_subcommand("analyze", "decide the move as brenk would and report how");
+  auto args = std::make_shared<AnalyzeArgs>();
+  addOptions(*command, *args);
+  return {command, [args] { return runAnalyze(*args); }};
 }
 
 }  // namespace brenk::cli

@@ -3,17 +3,17 @@
 // `bench --write DIR` writes the positions as game directories instead, for running brenk itself.
 #include <cctype>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <limits>
+#include <memory>
 #include <sstream>
 #include <string>
 
 #include "apps/cli/bench_positions.h"
 #include "apps/cli/commands.h"
-#include "apps/cli/options.h"
+#include "apps/command_line.h"
 #include "engine/host/clock.h"
 #include "engine/host/driver.h"
 #include "engine/host/files.h"
@@ -43,11 +43,18 @@ struct Totals {
   int64_t ms = 0;
 };
 
-void runOne(const BenchPosition& bench, int64_t iterations, Totals& totals) {
+struct BenchArgs {
+  int64_t iterations = kDefaultIterations;
+  bool threats = false;
+  std::string writeDir;  // not empty: write the positions there instead of searching them
+};
+
+void runOne(const BenchPosition& bench, const BenchArgs& args, Totals& totals) {
   Position pos = loadBenchPosition(bench);
   DriverOptions options;
   options.diagnostics = &std::cerr;
-  options.limits.maxIterations = iterations;
+  options.threats = args.threats;
+  options.limits.maxIterations = args.iterations;
   options.limits.timeAllowanceMs = std::numeric_limits<int32_t>::max();
   RecordingSink sink;
   const int32_t start = nowMs();
@@ -65,8 +72,6 @@ void runOne(const BenchPosition& bench, int64_t iterations, Totals& totals) {
 }
 
 namespace fs = std::filesystem;
-
-constexpr const char* kBenchUsage = "usage: brenk-cli bench [--iterations N] | bench --write DIR\n";
 
 // "NN-name-in-lowercase": the position's place in the set from 01, then its name with every run
 // of other characters than letters and digits made one '-'.
@@ -144,38 +149,39 @@ int writePositions(const fs::path& root) {
   return kExitOk;
 }
 
-}  // namespace
-
-int runBench(int argc, char** argv) {
-  int64_t iterations = kDefaultIterations;
-  if (argc == 3 && std::strcmp(argv[1], "--write") == 0) {
-    if (argv[2][0] == '\0') {
-      std::cerr << "brenk-cli bench: --write needs a directory\n" << kBenchUsage;
-      return kExitUsage;
-    }
-    return writePositions(argv[2]);
-  }
-  if (argc == 3 && std::strcmp(argv[1], "--iterations") == 0) {
-    const auto value = parseWholeNumber(argv[2], 0, std::numeric_limits<int64_t>::max());
-    if (!value) {
-      std::cerr << "brenk-cli bench: --iterations needs a whole number of 0 or more\n" << kBenchUsage;
-      return kExitUsage;
-    }
-    iterations = *value;
-  } else if (argc != 1) {
-    std::cerr << kBenchUsage;
-    return kExitUsage;
-  }
+int runBench(const BenchArgs& args) {
+  if (!args.writeDir.empty()) return writePositions(args.writeDir);
   char header[160];
   std::snprintf(header, sizeof header, "%-22s %-12s %-7s %7s %9s %7s %10s %8s\n", "position", "decision", "row,col",
                 "iters", "nodes", "ms", "nodes/s", "peak MiB");
-  std::cout << "iterations per position: " << iterations << '\n' << header;
+  // The threat-space mode is named, so its signature is never taken for the default one.
+  std::cout << "iterations per position: " << args.iterations << (args.threats ? ", threat-space mode" : "") << '\n'
+            << header;
   Totals totals;
-  for (const BenchPosition& bench : benchPositions()) runOne(bench, iterations, totals);
+  for (const BenchPosition& bench : benchPositions()) runOne(bench, args, totals);
   const int64_t rate = static_cast<int64_t>(totals.nodes) * 1000 / (totals.ms > 0 ? totals.ms : 1);
   std::cout << "total nodes created " << totals.nodes << " (signature), " << rate << " nodes/s over " << totals.ms
             << " ms\n";
   return kExitOk;
+}
+
+}  // namespace
+
+Command addBench(CLI::App& cli) {
+  CLI::App* command =
+      cli.add_subcommand("bench", "search the built-in positions; the last line is the signature");
+  auto args = std::make_shared<BenchArgs>();
+  CLI::Option* iterations = command->add_option("--iterations", args->iterations, "iteration cap per position")
+                                ->capture_default_str()
+                                ->check(wholeNumber(0));
+  CLI::Option* threats = command->add_flag("--threats", args->threats, "search in the threat-space mode");
+  command->add_option("--write", args->writeDir, "write the positions as game directories DIR/NN-name instead")
+      ->type_name("DIR")
+      ->check(CLI::Validator([](std::string& dir) { return dir.empty() ? std::string("needs a directory") : ""; },
+                             "", ""))
+      ->excludes(iterations)
+      ->excludes(threats);
+  return {command, [args] { return runBench(*args); }};
 }
 
 }  // namespace brenk::cli

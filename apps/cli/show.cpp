@@ -1,11 +1,13 @@
 // brenk-cli show DIR: the position of a game directory, and the move "tah.dat" holds if brenk has
 // already answered.
 #include <iostream>
+#include <memory>
 #include <string>
 
 #include "apps/analysis/board_view.h"
-#include "apps/cli/commands.h"
 #include "apps/analysis/game_dir.h"
+#include "apps/cli/commands.h"
+#include "apps/command_line.h"
 
 namespace brenk::cli {
 
@@ -45,15 +47,9 @@ void describe(std::ostream& out, const GameDir& game) {
   }
 }
 
-}  // namespace
-
-int runShow(int argc, char** argv) {
-  if (argc != 2) {
-    std::cerr << "usage: brenk-cli show DIR\n";
-    return kExitUsage;
-  }
+int runShow(const std::string& dir) {
   std::string error;
-  const auto game = loadGameDir(argv[1], error);
+  const auto game = loadGameDir(dir, error);
   if (!game) {
     std::cerr << "brenk-cli show: " << error << '\n';
     return kExitBadInput;
@@ -65,6 +61,15 @@ int runShow(int argc, char** argv) {
   drawBoard(std::cout, game->position, style);
   describe(std::cout, *game);
   return kExitOk;
+}
+
+}  // namespace
+
+Command addShow(CLI::App& cli) {
+  CLI::App* command = cli.add_subcommand("show", "draw the position of a game directory");
+  auto dir = std::make_shared<std::string>();
+  command->add_option("DIR", *dir, "game directory: plocha.dat, tah.dat")->required();
+  return {command, [dir] { return runShow(*dir); }};
 }
 
 }  // namespace brenk::cli

@@ -12,7 +12,6 @@
 
 #include "apps/match/board.h"
 #include "apps/match/engine.h"
-#include "apps/match/options.h"
 
 namespace brenk::match {
 
@@ -181,13 +180,10 @@ std::string summary(const Match& match) {
 
 }  // namespace
 
-int runMatch(int argc, char** argv) {
+int runMatch(const MatchOptions& options) {
   Match match;
+  match.options = options;
   std::string error;
-  if (!parseMatchOptions(argc, argv, match.options, error)) {
-    std::cerr << "brenk-cli match: " << error << "\n" << kMatchUsage;
-    return 2;
-  }
   if (!match.options.openingsFile.empty() && !readOpeningsFile(match.options.openingsFile, match.openings, error)) {
     std::cerr << "brenk-cli match: " << error << "\n";
     return 2;

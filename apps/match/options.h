@@ -8,6 +8,10 @@
 #include "apps/match/board.h"
 #include "apps/match/engine.h"
 
+namespace CLI {
+class App;
+}
+
 namespace brenk::match {
 
 struct MatchOptions {
@@ -24,9 +28,7 @@ struct MatchOptions {
   bool progress = true;
 };
 
-extern const char* const kMatchUsage;
-
-// False with `error` set for a bad command line; argv[0] is "match".
-bool parseMatchOptions(int argc, char** argv, MatchOptions& options, std::string& error);
+// Puts the engines and options of `match` on its subcommand, read into `options`.
+void addMatchOptions(CLI::App& command, MatchOptions& options);
 
 }  // namespace brenk::match
