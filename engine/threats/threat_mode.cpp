@@ -36,6 +36,17 @@ VcfResult timedVcf(ThreatMode& mode, VcfBoard& board, int attacker, const VcfLim
   return result;
 }
 
+// Whether the opponent of `mover`, who has just played `move` on `board`, has a VCF. A plain
+// four only delays it: the opponent's forced block is played and the question asked again.
+VcfOutcome opponentKeepsVcf(ThreatMode& mode, VcfBoard& board, int move, int mover, const VcfLimits& limits) {
+  int fives[kMaxFiveCellsThrough];
+  if (board.fiveCellsThrough(move, mover, fives) != 1) return timedVcf(mode, board, 1 - mover, limits).outcome;
+  board.place(fives[0], 1 - mover);
+  const VcfOutcome outcome = timedVcf(mode, board, 1 - mover, limits).outcome;
+  board.remove(fives[0], 1 - mover);
+  return outcome;
+}
+
 }  // namespace
 
 bool playOwnVcf(Position& pos, MoveSink& sink, ThreatMode& mode) {
@@ -82,9 +93,8 @@ void restrictRootChildren(Search& search, NodeId root, const Position& pos) {
     const PathMove move = store.firstMove(store.cell(cell).node);
     const int at = move.row * SOB + move.col;
     board.place(at, pos.toMove);
-    const VcfResult theirs = timedVcf(mode, board, pos.opponent, limits);
+    if (opponentKeepsVcf(mode, board, at, pos.toMove, limits) != VcfOutcome::Win) stopping.push_back(cell);
     board.remove(at, pos.toMove);
-    if (theirs.outcome != VcfOutcome::Win) stopping.push_back(cell);
   }
   Node& node = store.node(root);
   if (stopping.empty() || static_cast<int>(stopping.size()) == node.childCount) return;
