@@ -27,7 +27,10 @@ Analysis analyzePosition(const Position& loaded, DriverOptions options) {
   findBestCells(analysis.scored);
   analysis.verdict = judge(analysis.scored);
 
-  options.inspectTree = [&analysis](const SearchTree& tree) { analysis.line = principalLine(tree); };
+  options.inspectTree = [&analysis](const SearchTree& tree) {
+    analysis.line = principalLine(tree);
+    analysis.children = rootChildren(tree);
+  };
   Position run = loaded;
   RecordingSink sink;
   const int32_t start = nowMs();

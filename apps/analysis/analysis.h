@@ -8,6 +8,7 @@
 
 #include "apps/analysis/game_dir.h"
 #include "apps/analysis/principal_line.h"
+#include "apps/analysis/root_children.h"
 #include "engine/host/driver.h"
 #include "engine/position/verdict.h"
 
@@ -27,6 +28,7 @@ struct Analysis {
   DriverReport report;
   std::optional<Cell> move;    // what brenk would leave in "tah.dat", row first
   std::vector<LineStep> line;  // empty unless a root was built
+  std::vector<RootChild> children;  // the same; only the web server's answer shows them
   int64_t elapsedMs = 0;       // the driver's run, searching included
 };
 

@@ -62,9 +62,23 @@ void writePrincipalLine(std::ostream& out, const Analysis& analysis) {
   out << ']';
 }
 
-}  // namespace
+void writeChildren(std::ostream& out, const Analysis& analysis) {
+  if (!analysis.report.searched) {
+    out << "null";
+    return;
+  }
+  out << '[';
+  bool first = true;
+  for (const RootChild& child : analysis.children) {
+    out << (first ? "" : ",") << "{\"cell\":[" << child.cell.row << ',' << child.cell.col
+        << "],\"proof\":" << proofNumberJson(child.proof) << ",\"disproof\":" << proofNumberJson(child.disproof)
+        << ",\"value\":" << child.value << '}';
+    first = false;
+  }
+  out << ']';
+}
 
-void writeAnalysisJson(std::ostream& out, const Analysis& analysis) {
+void writeObject(std::ostream& out, const Analysis& analysis, bool withChildren) {
   const Position& loaded = analysis.loaded;
   out << "{\"toMove\":" << loaded.toMove << ",\"stoneCount\":" << loaded.stoneCount << ",\"box\":["
       << int{loaded.minRow} << ',' << int{loaded.maxRow} << ',' << int{loaded.minCol} << ',' << int{loaded.maxCol}
@@ -84,7 +98,17 @@ void writeAnalysisJson(std::ostream& out, const Analysis& analysis) {
   writeSearch(out, analysis.report);
   out << ",\"principalLine\":";
   writePrincipalLine(out, analysis);
+  if (withChildren) {
+    out << ",\"children\":";
+    writeChildren(out, analysis);
+  }
   out << "}\n";
 }
+
+}  // namespace
+
+void writeAnalysisJson(std::ostream& out, const Analysis& analysis) { writeObject(out, analysis, false); }
+
+void writeAnalysisJsonWithChildren(std::ostream& out, const Analysis& analysis) { writeObject(out, analysis, true); }
 
 }  // namespace brenk::cli

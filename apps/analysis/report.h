@@ -9,6 +9,9 @@
 namespace brenk::cli {
 
 void writeAnalysisJson(std::ostream& out, const Analysis& analysis);
+// The same object with the root's children as one more key, "children": each as
+// {"cell":[row,col],"proof":..,"disproof":..,"value":..}, or null without a search.
+void writeAnalysisJsonWithChildren(std::ostream& out, const Analysis& analysis);
 void writeAnalysisText(std::ostream& out, const Analysis& analysis, bool colour);
 
 }  // namespace brenk::cli
