@@ -4,6 +4,7 @@
 //   brenk-bench vcf FILE [--iterations N | --ms N] [--limit K] [--verbose] [--threats]
 //                                                     the solved VCF positions (vcf20.tsv)
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -76,6 +77,10 @@ int main(int argc, char** argv) {
   const std::vector<const char*> args = withDefaultMode(argc, argv);
   if (const auto status = parseCommandLine(app, static_cast<int>(args.size()), args.data())) return *status;
   if (app.got_subcommand("vcf")) return bench::runVcfSuite(vcfFile, vcf) ? 0 : 1;
+  if (search.threats) {
+    std::printf("threat-space mode\n");
+    std::fflush(stdout);  // before the bench forks, or the child would print it again
+  }
   bench::runSearchBench(bench::middleGamePosition(), search.ms, static_cast<size_t>(search.budgetMiB) << 20,
                         search.threats);
   return 0;

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "apps/pbrain/limits.h"
+#include "apps/pbrain/notation.h"
 #include "tests/support/run_process.h"
 #include "tests/support/temp_dir.h"
 
@@ -25,10 +26,17 @@ namespace {
 constexpr int kReadTimeoutMs = 120000;  // only a hung brain gets near this
 const char* const kAbout = "name=\"Brenk\", version=\"0.274\", author=\"Brenk team\", country=\"CZ\"";
 
-// One running pbrain-brenk with both standard streams in our hands.
+// pbrain-brenk-threats is built next to pbrain-brenk.
+const std::string kThreatsBrain = std::string(PBRAIN_EXE) + "-threats";
+
+// One running pbrain-brenk (or another brain, with arguments) with both standard streams in our
+// hands.
 class Brain {
  public:
-  Brain() {
+  explicit Brain(const std::string& exe = PBRAIN_EXE, const std::vector<std::string>& args = {}) {
+    std::vector<char*> argv{const_cast<char*>(exe.c_str())};
+    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
     signal(SIGPIPE, SIG_IGN);  // a brain that has ended must not take the test with it
     int toChild[2];
     int fromChild[2];
@@ -38,7 +46,7 @@ class Brain {
       dup2(toChild[0], STDIN_FILENO);
       dup2(fromChild[1], STDOUT_FILENO);
       close(toChild[0]), close(toChild[1]), close(fromChild[0]), close(fromChild[1]);
-      execl(PBRAIN_EXE, PBRAIN_EXE, static_cast<char*>(nullptr));
+      execv(exe.c_str(), argv.data());
       _exit(127);
     }
     close(toChild[0]);
@@ -453,9 +461,13 @@ TEST(PbrainSession, UnsupportedRulePlaysOnWithAMessage) {
   EXPECT_EQ(brain.answer(), "OK");
   EXPECT_EQ(brain.answer().rfind("ERROR ", 0), 0u);
   EXPECT_EQ(brain.ask("BEGIN"), "9,9");
-  int messages = 0;
-  for (const std::string& line : brain.transcript()) messages += line.rfind("MESSAGE ", 0) == 0;
-  EXPECT_EQ(messages, 1);
+  std::vector<std::string> messages;
+  for (const std::string& line : brain.transcript()) {
+    if (line.rfind("MESSAGE ", 0) == 0) messages.push_back(line);
+  }
+  // The warning shares the move's one MESSAGE line, so a manager showing the last one shows both.
+  EXPECT_EQ(messages, (std::vector<std::string>{
+                          "MESSAGE Brenk plays on by freestyle rules: five or more in a row wins; opening at J10"}));
   brain.send({"INFO rule 2"});  // continuous game: five or more still wins, nothing to refuse
   EXPECT_EQ(brain.ask("ABOUT"), kAbout);
   EXPECT_EQ(brain.finish(), 0);
@@ -590,6 +602,143 @@ TEST(PbrainSelfPlay, GamesAgainstItselfHaveOnlyLegalMoves) {
   const SelfPlayResult opened = selfPlay({{9, 9, 1}, {10, 9, 0}, {8, 10, 1}, {12, 12, 0}});
   EXPECT_EQ(opened.illegal, 0);
   EXPECT_GT(opened.moves, 6);
+}
+
+// ---- What a watching person reads ---------------------------------------------------------------
+
+TEST(PbrainNotation, CornersAndCentreAsManagersShowThem) {
+  // Column letters from A at x = 0 with none skipped (I and J both used), rows from 1 at y = 0.
+  EXPECT_EQ(cellName(0, 0), "A1");
+  EXPECT_EQ(cellName(19, 0), "T1");
+  EXPECT_EQ(cellName(0, 19), "A20");
+  EXPECT_EQ(cellName(19, 19), "T20");
+  EXPECT_EQ(cellName(9, 9), "J10");
+  EXPECT_EQ(cellName(8, 3), "I4");
+  EXPECT_EQ(cellName(10, 11), "K12");
+}
+
+// The lines the brain wrote after the answer before `move`, up to and including `move`.
+std::vector<std::string> linesOfMove(const std::vector<std::string>& transcript, size_t& from) {
+  std::vector<std::string> lines;
+  while (from < transcript.size()) {
+    lines.push_back(transcript[from++]);
+    const std::string& line = lines.back();
+    if (line.rfind("DEBUG ", 0) != 0 && line.rfind("MESSAGE ", 0) != 0) break;
+  }
+  return lines;
+}
+
+// Exactly one MESSAGE for the move that ends `lines`, standing right before it.
+std::string messageOf(const std::vector<std::string>& lines) {
+  int messages = 0;
+  for (const std::string& line : lines) messages += line.rfind("MESSAGE ", 0) == 0;
+  EXPECT_EQ(messages, 1) << lines.back();
+  if (lines.size() < 2 || lines[lines.size() - 2].rfind("MESSAGE ", 0) != 0) return "<no message before the move>";
+  return lines[lines.size() - 2].substr(8);
+}
+
+TEST(PbrainMessages, QuickDecisionsNameTheirCellAtCornersAndCentre) {
+  Brain brain;
+  brain.send({"START 20", "INFO timeout_turn 200", "BEGIN"});
+  ASSERT_EQ(brain.answer(), "OK");
+  struct Case {
+    std::vector<std::string> board;
+    std::string move, message;
+  };
+  const std::vector<Case> cases = {
+      {{}, "9,9", "opening at J10"},
+      // Own four along the top edge, closed at x = 5 by the opponent: only the corner completes it.
+      {{"1,0,1", "2,0,1", "3,0,1", "4,0,1", "5,0,2", "12,12,2", "14,9,2", "7,16,2"}, "0,0", "own five at A1"},
+      {{"15,0,1", "16,0,1", "17,0,1", "18,0,1", "14,0,2", "12,12,2", "4,9,2", "7,16,2"}, "19,0", "own five at T1"},
+      // The opponent's four down an edge column, closed by us at one end: we block at the corner.
+      {{"0,15,2", "0,16,2", "0,17,2", "0,18,2", "0,14,1", "9,3,1", "12,7,1"}, "0,19", "block five at A20"},
+      {{"19,15,2", "19,16,2", "19,17,2", "19,18,2", "19,14,1", "3,5,1", "10,2,1"}, "19,19", "block five at T20"},
+  };
+  size_t from = 1;  // after the OK
+  for (size_t i = 0; i < cases.size(); ++i) {
+    if (i > 0) brain.send(boardCommand(cases[i].board));
+    EXPECT_EQ(brain.answer(), cases[i].move);
+    EXPECT_EQ(messageOf(linesOfMove(brain.transcript(), from)), cases[i].message);
+  }
+  EXPECT_EQ(brain.finish(), 0);
+  expectOnlyProtocolLines(brain.transcript());
+}
+
+TEST(PbrainMessages, SearchedMovesTellStateNumbersEffortAndLine) {
+  Brain brain;
+  brain.send({"START 20", "INFO timeout_turn 200"});
+  ASSERT_EQ(brain.answer(), "OK");
+  // Two stones each near the centre: past the opening rules, nothing forced, so the search decides.
+  brain.send(boardCommand({"9,9,1", "10,10,2", "8,10,1", "11,9,2"}));
+  Cell move{};
+  ASSERT_TRUE(parseMove(brain.answer(), move));
+  ASSERT_TRUE(parseMove(brain.ask("TURN 12,12"), move));
+  ASSERT_TRUE(parseMove(brain.ask("TURN 3,16"), move));
+  EXPECT_EQ(brain.finish(), 0);
+  expectOnlyProtocolLines(brain.transcript());
+
+  const std::string cell = "[A-T](?:[1-9]|1[0-9]|20)";
+  const std::regex searched("search: (proved|disproved|open), proof (inf|[0-9.e+-]+) disproof (inf|[0-9.e+-]+), "
+                            "(\\d+) iterations, (\\d+) nodes, \\d+ ms(, line " + cell + "(?: " + cell +
+                            "){0,9}(?: \\.\\.\\.)?)?");
+  const std::regex summary(R"(DEBUG decision search, iterations (\d+), nodes (\d+))");
+  size_t from = 1;
+  int searchedMoves = 0;
+  for (int answer = 0; answer < 3; ++answer) {
+    const std::vector<std::string> lines = linesOfMove(brain.transcript(), from);
+    ASSERT_TRUE(parseMove(lines.back(), move)) << lines.back();
+    const std::string message = messageOf(lines);
+    std::smatch debug;
+    if (!std::regex_match(lines.front(), debug, summary)) continue;  // decided without the search
+    ++searchedMoves;
+    std::smatch m;
+    ASSERT_TRUE(std::regex_match(message, m, searched)) << message;
+    EXPECT_EQ(m[4].str(), debug[1].str()) << "the iterations of this turn's search";
+    EXPECT_EQ(m[5].str(), debug[2].str()) << "the nodes of this turn's search";
+    EXPECT_TRUE(m[6].matched) << "a search of 200 ms leaves a line: " << message;
+  }
+  EXPECT_GE(searchedMoves, 1);
+}
+
+// The mode a turn ran in, from its "DEBUG threat-space mode" line.
+std::vector<bool> threatTurns(const Brain& brain) {
+  std::vector<bool> turns;
+  bool threats = false;
+  for (const std::string& line : brain.transcript()) {
+    if (line == "DEBUG threat-space mode") threats = true;
+    Cell move{};
+    if (parseMove(line, move)) {
+      turns.push_back(threats);
+      threats = false;
+    }
+  }
+  return turns;
+}
+
+TEST(PbrainThreats, CommandLineSetsTheModeAndInfoChangesIt) {
+  // Each brain plays the opening move four times: before and after INFO brenk_threats 1, 0 and
+  // an unreadable value, which changes nothing.
+  const std::vector<std::string> script{"START 20", "INFO timeout_turn 100", "BEGIN",    "RESTART",
+                                        "INFO brenk_threats 1", "BEGIN", "RESTART", "INFO brenk_threats 0",
+                                        "BEGIN", "RESTART", "INFO brenk_threats 2", "BEGIN", "END"};
+  struct Case {
+    std::string exe;
+    std::vector<std::string> args;
+    std::vector<bool> modes;
+  };
+  const std::vector<Case> cases = {
+      {PBRAIN_EXE, {}, {false, true, false, false}},
+      {PBRAIN_EXE, {"--threats"}, {true, true, false, false}},
+      {kThreatsBrain, {}, {true, true, false, false}},
+      {kThreatsBrain, {"--no-threats"}, {false, true, false, false}},
+  };
+  for (const Case& c : cases) {
+    Brain brain(c.exe, c.args);
+    brain.send(script);
+    EXPECT_EQ(brain.finish(), 0) << c.exe;
+    EXPECT_EQ(threatTurns(brain), c.modes) << c.exe << (c.args.empty() ? "" : " " + c.args[0]);
+    expectOnlyProtocolLines(brain.transcript());
+  }
 }
 
 }  // namespace

@@ -65,6 +65,8 @@ int runAnalyze(const AnalyzeArgs& args) {
   for (const std::string& warning : game->warnings) std::cerr << "brenk-cli analyze: warning: " << warning << '\n';
   DriverOptions options = driverOptions(args, game->allowance);
   options.limits.clock = &clock;
+  // The report does not name the mode, and its figures alone must not be taken for the default's.
+  if (options.threats) std::cerr << "brenk-cli analyze: threat-space mode\n";
   const Analysis analysis = analyzePosition(game->position, options);
   if (args.json) {
     writeAnalysisJson(std::cout, analysis);

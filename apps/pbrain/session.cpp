@@ -6,6 +6,7 @@
 
 #include "apps/pbrain/commands.h"
 #include "apps/pbrain/turn.h"
+#include "apps/version.h"
 
 namespace brenk::pbrain {
 
@@ -36,16 +37,20 @@ void newGame(Session& session) {
 }
 
 void playAndAnswer(Session& session, const Clock& turnClock, std::ostream& out) {
-  SearchLimits limits;
-  limits.clock = &turnClock;
-  limits.timeAllowanceMs = turnAllowanceMs(session.time);
-  limits.memoryBudget = treeBudgetBytes(session.maxMemory);
-  const TurnMove move = playTurn(session.board, limits);
+  TurnOptions turn;
+  turn.limits.clock = &turnClock;
+  turn.limits.timeAllowanceMs = turnAllowanceMs(session.time);
+  turn.limits.memoryBudget = treeBudgetBytes(session.maxMemory);
+  turn.threats = session.threats;
+  const TurnMove move = playTurn(session.board, turn);
   for (const std::string& note : move.notes) out << "DEBUG " << note << '\n';
+  // One MESSAGE per move, so a manager that shows only the last one still shows the refused rule.
+  std::string message = move.message;
   if (session.ruleWarningPending) {
-    out << "MESSAGE Brenk plays on by freestyle rules: five or more in a row wins\n";
+    message = "Brenk plays on by freestyle rules: five or more in a row wins" + (message.empty() ? "" : "; " + message);
     session.ruleWarningPending = false;
   }
+  if (!message.empty()) out << "MESSAGE " << message << '\n';
   if (!move.found) return answer(out, "ERROR the board is full");
   put(session.board, move.row, move.col, Stone::Own);
   answer(out, cellText(move.row, move.col));
@@ -81,6 +86,7 @@ void onInfo(Session& session, const std::string& args, std::ostream& out) {
   if (key == "TIMEOUT_MATCH") session.time.matchMs = number;
   if (key == "TIME_LEFT") session.time.leftMs = number;
   if (key == "MAX_MEMORY") session.maxMemory = number;
+  if (key == "BRENK_THREATS" && (number == 0 || number == 1)) session.threats = number == 1;
   if (key == "RULE" && (number & kRuleBitsNotFreestyle) != 0) {
     session.ruleWarningPending = true;
     answer(out, "ERROR Brenk plays freestyle only (five or more in a row); rule " + std::to_string(number) +
@@ -127,6 +133,10 @@ bool onBoardLine(Session& session, const CommandLine& command, const std::string
 
 }  // namespace
 
+std::string aboutLine() {
+  return std::string("name=\"") + kEngineName + "\", version=\"" + kEngineVersion + "\", author=\"Brenk team\", country=\"CZ\"";
+}
+
 bool handleLine(Session& session, const std::string& line, const Clock& arrival, std::ostream& out) {
   const CommandLine command = splitCommand(line);
   if (session.receivingBoard) return onBoardLine(session, command, line, out);
@@ -153,7 +163,7 @@ bool handleLine(Session& session, const std::string& line, const Clock& arrival,
   } else if (word == "TAKEBACK") {
     onTakeback(session, command.rest, out);
   } else if (word == "ABOUT") {
-    answer(out, kAboutLine);
+    answer(out, aboutLine());
   } else {
     answer(out, "UNKNOWN command " + word + " is not supported");
   }

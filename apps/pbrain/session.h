@@ -12,7 +12,8 @@
 
 namespace brenk::pbrain {
 
-inline constexpr const char* kAboutLine = "name=\"Brenk\", version=\"0.274\", author=\"Brenk team\", country=\"CZ\"";
+// The ABOUT answer, with the name and version every tool's --version shows.
+std::string aboutLine();
 
 struct Session {
   GameBoard board;
@@ -20,6 +21,7 @@ struct Session {
   std::optional<int64_t> maxMemory;
   std::string folder;               // kept for the record; the engine stores nothing between games
   bool ruleWarningPending = false;  // an unsupported rule was refused; say so once with the next move
+  bool threats = false;             // the threat-space mode: the command line's default, then INFO brenk_threats
   bool receivingBoard = false;
   GameBoard incoming;  // the BOARD block so far
   Clock boardClock;    // the BOARD command's arrival: its turn runs from there, not from DONE

@@ -5,6 +5,8 @@
 #include <exception>
 #include <sstream>
 
+#include "apps/analysis/principal_line.h"
+#include "apps/pbrain/message.h"
 #include "engine/host/driver.h"
 #include "engine/host/excpt.h"
 
@@ -47,16 +49,23 @@ void returnFreedMemory() {
 
 }  // namespace
 
-TurnMove playTurn(const GameBoard& board, const SearchLimits& limits) {
+TurnMove playTurn(const GameBoard& board, const TurnOptions& turn) {
   TurnMove move;
   RecordingSink sink;
   std::ostringstream diagnostics;
+  MoveFacts facts;
+  // Said before anything can fail, so a transcript always shows which mode played the move.
+  if (turn.threats) move.notes.push_back("threat-space mode");
   try {
     Position pos = loadPosition(board);
     DriverOptions options;
-    options.limits = limits;
+    options.limits = turn.limits;
     options.diagnostics = &diagnostics;
+    options.threats = turn.threats;
+    options.inspectTree = [&facts](const SearchTree& tree) { facts.line = cli::principalLine(tree); };
     const DriverReport report = decideMove(pos, sink, options);
+    facts.report = report;
+    if (turn.limits.clock != nullptr) facts.turnMs = turn.limits.clock->Elapsed();
     std::ostringstream summary;
     summary << "decision " << decisionName(report.decision) << ", iterations " << report.stats.iterations << ", nodes "
             << report.nodesCreated;
@@ -70,10 +79,16 @@ TurnMove playTurn(const GameBoard& board, const SearchLimits& limits) {
     move.found = true;
     move.row = sink.row();
     move.col = sink.col();
-    return move;
+  } else {
+    move.notes.push_back("no legal move decided; playing an empty cell instead");
+    move.found = anyEmptyCell(board, move.row, move.col);
+    facts.fallback = true;
   }
-  move.notes.push_back("no legal move decided; playing an empty cell instead");
-  move.found = anyEmptyCell(board, move.row, move.col);
+  if (move.found) {
+    facts.x = move.col;
+    facts.y = move.row;
+    move.message = moveMessage(facts);
+  }
   return move;
 }
 

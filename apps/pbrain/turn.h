@@ -15,10 +15,17 @@ struct TurnMove {
   int row = 0;
   int col = 0;
   std::vector<std::string> notes;  // diagnostics for DEBUG lines, never bare output
+  std::string message;             // for the MESSAGE line; empty only when no move was found
+};
+
+struct TurnOptions {
+  SearchLimits limits;
+  bool threats = false;  // the engine's threat-space mode
 };
 
 // Decides the engine's move on `board` (the engine to move) exactly as brenk would, with the
-// given limits. Never throws: a failed decision still yields an empty cell when there is one.
-TurnMove playTurn(const GameBoard& board, const SearchLimits& limits);
+// given limits (and mode). Never throws: a failed decision still yields an empty cell when there
+// is one.
+TurnMove playTurn(const GameBoard& board, const TurnOptions& turn);
 
 }  // namespace brenk::pbrain

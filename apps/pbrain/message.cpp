@@ -1,0 +1,71 @@
+#include "apps/pbrain/message.h"
+
+#include <sstream>
+
+#include "apps/analysis/numbers.h"
+#include "apps/pbrain/notation.h"
+#include "engine/position/verdict.h"
+
+namespace brenk::pbrain {
+
+namespace {
+
+// From the engine's side: proved it wins, disproved (it cannot force a win), or still open.
+const char* rootState(int32_t value) {
+  if (value == kWon) return "proved";
+  if (value == kLost) return "disproved";
+  return "open";
+}
+
+// The quick decisions, named as a person would say them; empty for the searched ones.
+const char* quickName(Decision decision) {
+  switch (decision) {
+    case Decision::Opening: return "opening";
+    case Decision::OwnFive: return "own five";
+    case Decision::BlockFive: return "block five";
+    case Decision::Verdict: return "verdict";
+    case Decision::ForcedRoot: return "forced move";
+    case Decision::SearchError: return "search error";
+    case Decision::Vcf: return "vcf";
+    case Decision::None:
+    case Decision::Search: break;
+  }
+  return "";
+}
+
+void writeLine(std::ostream& out, const std::vector<cli::LineStep>& line) {
+  size_t shown = 0;
+  bool cut = false;
+  for (const cli::LineStep& step : line) {
+    for (const cli::LineStone& stone : step.stones) {
+      if (shown == kLineStonesShown) cut = true;
+      if (cut) break;
+      out << (shown++ == 0 ? ", line " : " ") << cellName(stone.col, stone.row);
+    }
+  }
+  if (cut) out << " ...";
+}
+
+}  // namespace
+
+std::string moveMessage(const MoveFacts& facts) {
+  const DriverReport& report = facts.report;
+  std::ostringstream text;
+  if (facts.fallback) {
+    text << "no move decided, playing " << cellName(facts.x, facts.y);
+  } else if (report.decision == Decision::Search) {
+    text << "search: " << rootState(report.rootValue) << ", proof " << cli::proofNumberText(report.rootProof)
+         << " disproof " << cli::proofNumberText(report.rootDisproof) << ", " << report.stats.iterations
+         << " iterations, " << report.nodesCreated << " nodes, " << facts.turnMs << " ms";
+    writeLine(text, facts.line);
+  } else if (report.decision == Decision::Vcf) {
+    text << "vcf: a win by fours at " << cellName(facts.x, facts.y) << ", " << report.vcfNodes << " nodes, "
+         << facts.turnMs << " ms";
+  } else {
+    const char* name = quickName(report.decision);
+    text << (*name != '\0' ? name : "no decision") << " at " << cellName(facts.x, facts.y);
+  }
+  return text.str();
+}
+
+}  // namespace brenk::pbrain
