@@ -346,14 +346,15 @@ def run_test(args, workdir):
 
         if args.screenshot:
             # The player's side is chosen by analyze too, so the picture shows a game worth looking
-            # at: it stops a few moves on, right after one that Brenk decided by searching.
+            # at: it stops a few moves on, right after a search among several candidates.
             for move in range(12):
                 if browser.evaluate("document.body.dataset.state") == "over":
                     break
                 stones = page.stones()
                 reply = analyze(args.cli, stones, "o", 300, workdir)["move"]
                 play_and_compare(page, args.cli, tuple(reply), 3000, workdir)
-                if move >= 3 and page.panel()["d-rule"] == "search":
+                marks = browser.evaluate("document.querySelectorAll('.mark').length")
+                if move >= 3 and page.panel()["d-rule"] == "search" and marks >= 5:
                     break
             browser.evaluate("document.activeElement && document.activeElement.blur()")
             height = browser.evaluate("Math.ceil(document.querySelector('.main').getBoundingClientRect().bottom) + 16")
