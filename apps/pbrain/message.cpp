@@ -27,6 +27,7 @@ const char* quickName(Decision decision) {
     case Decision::ForcedRoot: return "forced move";
     case Decision::SearchError: return "search error";
     case Decision::Vcf: return "vcf";
+    case Decision::Vct: return "vct";
     case Decision::None:
     case Decision::Search: break;
   }
@@ -58,9 +59,10 @@ std::string moveMessage(const MoveFacts& facts) {
          << " disproof " << cli::proofNumberText(report.rootDisproof) << ", " << report.stats.iterations
          << " iterations, " << report.nodesCreated << " nodes, " << facts.turnMs << " ms";
     writeLine(text, facts.line);
-  } else if (report.decision == Decision::Vcf) {
-    text << "vcf: a win by fours at " << cellName(facts.x, facts.y) << ", " << report.vcfNodes << " nodes, "
-         << facts.turnMs << " ms";
+  } else if (report.decision == Decision::Vcf || report.decision == Decision::Vct) {
+    // The threat searches before the tree: their nodes are the effort worth showing.
+    text << (report.decision == Decision::Vcf ? "vcf: a win by fours at " : "vct: a win by fours and threes at ")
+         << cellName(facts.x, facts.y) << ", " << report.vcfNodes << " nodes, " << facts.turnMs << " ms";
   } else {
     const char* name = quickName(report.decision);
     text << (*name != '\0' ? name : "no decision") << " at " << cellName(facts.x, facts.y);
