@@ -51,33 +51,27 @@ TEST(CommandLineHelp, OnStandardOutputWithTheOptionsAndNoWorkDone) {
   TempDir dir;
   writeGame(dir);
   const std::string game = dir.path().string();
-  const std::string positions = (dir.path() / "positions").string();
   struct Case {
     std::string exe;
     std::vector<std::string> args;
     std::string usage;                 // the usage line of the command asked about
-    std::vector<std::string> options;  // the names README and the scripts use
+    std::vector<std::string> options;  // names the README and the scripts use
     std::string work;                  // what the command prints when it does run
   };
   const std::vector<Case> cases = {
-      {kCli, {"--help"}, "Usage: brenk-cli", {"show", "analyze", "bench", "match", "serve", "--version"}, "total nodes created"},
+      {kCli, {"--help"}, "Usage: brenk-cli", {"show", "analyze", "bench", "match", "serve"}, "total nodes"},
       {kCli, {"analyze", game, "--iterations", "10", "--json", "--help"}, "Usage: brenk-cli analyze",
-       {"DIR", "--iterations", "--time", "--memory", "--json", "--threats"}, "decision"},
+       {"--iterations", "--time", "--memory", "--json", "--threats"}, "decision"},
       {kCli, {"show", game, "-h"}, "Usage: brenk-cli show", {"DIR"}, "stones: x 1, o 1"},
-      {kCli, {"bench", "-h"}, "Usage: brenk-cli bench", {"--iterations", "--write", "--threats"}, "total nodes created"},
+      {kCli, {"bench", "-h"}, "Usage: brenk-cli bench", {"--iterations", "--write", "--threats"}, "total nodes"},
       {kCli, {"match", "a", "b", "--help"}, "Usage: brenk-cli match",
-       {"--games", "--allowance", "--margin", "--max-memory", "--seed", "--opening-stones", "--openings", "--repeat",
-        "--max-moves", "--out", "--quiet"},
+       {"--games", "--allowance", "--margin", "--seed", "--opening-stones", "--openings", "--max-moves", "--out"},
        "game 1"},
-      {kCli, {"serve", "--port", "9", "--help"}, "Usage: brenk-cli serve", {"--host", "--port"}, "http"},
-      {kBench, {"--help"}, "Usage: brenk-bench", {"search", "vcf", "--version"}, "search time"},
+      {kCli, {"serve", "--help"}, "Usage: brenk-cli serve", {"--host", "--port"}, "http"},
       {kBench, {"-h"}, "Usage: brenk-bench", {"search", "vcf"}, "search time"},
-      {kBench, {"search", "--ms", "100", "--help"}, "Usage: brenk-bench search", {"--ms", "--budget-mib", "--threats"},
-       "search time"},
-      {kBench, {"vcf", game, "-h"}, "Usage: brenk-bench vcf",
-       {"FILE", "--iterations", "--ms", "--limit", "--verbose", "--threats"}, "proved a win"},
-      {kBrain, {"--help"}, "Usage: pbrain-brenk", {"--threats", "--no-threats", "--version"}, "OK"},
-      {kThreatsBrain, {"-h"}, "Usage: pbrain-brenk-threats", {"--threats", "--no-threats"}, "OK"},
+      {kBench, {"search", "--ms", "100", "--help"}, "Usage: brenk-bench search", {"--ms", "--budget-mib"}, "search time"},
+      {kBench, {"vcf", game, "-h"}, "Usage: brenk-bench vcf", {"--iterations", "--ms", "--limit"}, "proved a win"},
+      {kBrain, {"--help"}, "Usage: pbrain-brenk", {"--threats"}, "OK"},
   };
   for (const Case& c : cases) {
     const std::string what = c.exe + joined(c.args);
@@ -85,17 +79,12 @@ TEST(CommandLineHelp, OnStandardOutputWithTheOptionsAndNoWorkDone) {
     EXPECT_EQ(help.status, 0) << what;
     EXPECT_EQ(help.err, "") << what;
     EXPECT_NE(help.out.find(c.usage + " "), std::string::npos) << what << ":\n" << help.out;
-    for (const std::string& option : c.options) {
-      EXPECT_NE(help.out.find(option), std::string::npos) << what << " does not mention " << option;
-    }
+    for (const std::string& option : c.options) EXPECT_NE(help.out.find(option), std::string::npos) << what << option;
     EXPECT_EQ(help.out.find(c.work), std::string::npos) << what << " did its work:\n" << help.out;
   }
-  // brenk-cli's help names each command once it is asked; the bench with --write makes nothing.
-  EXPECT_EQ(run(kCli, {"bench", "--write", positions, "--help"}).status, 0);
-  EXPECT_FALSE(fs::exists(positions));
-  const ProcessRun help = run(kCli, {"help"});
-  EXPECT_EQ(help.status, 0);
-  EXPECT_EQ(help.out, run(kCli, {"--help"}).out) << "brenk-cli help is brenk-cli --help";
+  const fs::path positions = dir.path() / "positions";
+  EXPECT_EQ(run(kCli, {"bench", "--write", positions.string(), "--help"}).status, 0);
+  EXPECT_FALSE(fs::exists(positions)) << "bench --write --help wrote nothing";
 }
 
 TEST(CommandLineVersion, TheNameAndVersionThatAboutReports) {
@@ -130,35 +119,20 @@ TEST(CommandLineFaults, NamedOnOneLineThenTheUsageOnStandardErrorWithStatusTwo) 
   const std::vector<Case> cases = {
       {kCli, {}, {"command"}, "Usage: brenk-cli"},
       {kCli, {"frobnicate"}, {"frobnicate"}, "Usage: brenk-cli"},
-      {kCli, {"--frobnicate"}, {"--frobnicate"}, "Usage: brenk-cli"},
       {kCli, {"analyze", game, "--iterations", "-5"}, {"--iterations", "-5"}, "Usage: brenk-cli analyze"},
-      {kCli, {"analyze", game, "--iterations", "2.5"}, {"--iterations", "2.5"}, "Usage: brenk-cli analyze"},
       {kCli, {"analyze", game, "--iterations", "99999999999999999999"}, {"--iterations"}, "Usage: brenk-cli analyze"},
       {kCli, {"analyze", game, "--time", "soon"}, {"--time", "soon"}, "Usage: brenk-cli analyze"},
-      {kCli, {"analyze", game, "--time", "-1"}, {"--time", "-1"}, "Usage: brenk-cli analyze"},
-      {kCli, {"analyze", game, "--memory", "-300"}, {"--memory", "-300"}, "Usage: brenk-cli analyze"},
       {kCli, {"analyze", game, "--memory", "12M"}, {"--memory", "12M"}, "Usage: brenk-cli analyze"},
       {kCli, {"analyze", "--jsn", game}, {"--jsn"}, "Usage: brenk-cli analyze"},
-      {kCli, {"show", game, game}, {game}, "Usage: brenk-cli show"},
-      {kCli, {"bench", "--iterations", "-1"}, {"--iterations", "-1"}, "Usage: brenk-cli bench"},
       {kCli, {"bench", "--write", "x", "--threats"}, {"--write", "--threats"}, "Usage: brenk-cli bench"},
-      {kCli, {"match", "a", "b", "--games", "0"}, {"--games", "0"}, "Usage: brenk-cli match"},
       {kCli, {"match", "a", "b", "--margin", "-1"}, {"--margin", "-1"}, "Usage: brenk-cli match"},
-      {kCli, {"match", "a", "b", "--max-memory", "lots"}, {"--max-memory", "lots"}, "Usage: brenk-cli match"},
-      {kCli, {"match", "a", "b", "--opening-stones", "41"}, {"--opening-stones", "41"}, "Usage: brenk-cli match"},
       {kCli, {"serve", "--port", "65536"}, {"--port", "65536"}, "Usage: brenk-cli serve"},
-      {kCli, {"serve", "--port", "http"}, {"--port", "http"}, "Usage: brenk-cli serve"},
       {kBench, {"--ms", "-1"}, {"--ms", "-1"}, "Usage: brenk-bench search"},
       {kBench, {"search", "--budget-mib", "lots"}, {"--budget-mib", "lots"}, "Usage: brenk-bench search"},
-      {kBench, {"--frobnicate"}, {"--frobnicate"}, "Usage: brenk-bench search"},
       {kBench, {"frobnicate"}, {"frobnicate"}, "Usage: brenk-bench"},
-      {kBench, {"vcf"}, {"FILE"}, "Usage: brenk-bench vcf"},
-      {kBench, {"vcf", game, "--iterations", "-3"}, {"--iterations", "-3"}, "Usage: brenk-bench vcf"},
       {kBench, {"vcf", game, "--ms", "1.5"}, {"--ms", "1.5"}, "Usage: brenk-bench vcf"},
-      {kBench, {"vcf", game, "--limit", "-1"}, {"--limit", "-1"}, "Usage: brenk-bench vcf"},
       {kBench, {"vcf", game, "--iterations", "5", "--ms", "5"}, {"--iterations", "--ms"}, "Usage: brenk-bench vcf"},
       {kBrain, {"--frobnicate"}, {"--frobnicate"}, "Usage: pbrain-brenk"},
-      {kBrain, {"20"}, {"20"}, "Usage: pbrain-brenk"},
   };
   for (const Case& c : cases) {
     const std::string what = c.exe + joined(c.args);
