@@ -32,7 +32,7 @@ WIDTH = 1080  # the page's width in the browser, and the screenshot's
 RULES = {
     "opening": "opening", "own-five": "own five", "block-five": "block (five, or a nearly full board)",
     "verdict": "verdict", "forced-root": "forced move", "search": "search", "search-error": "search error",
-    "vcf": "threat-space win",
+    "vcf": "threat-space win (fours)", "vct": "threat-space win (fours and threes)",
 }
 
 
@@ -81,7 +81,7 @@ def start_server(cli):
     for _ in range(5):
         port = free_port()
         server = subprocess.Popen([cli, "serve", "--port", str(port)], stdout=subprocess.PIPE,
-                                  stderr=subprocess.PIPE, stdin=subprocess.DEVNULL)
+                                  stdin=subprocess.DEVNULL)
         line = read_line(server.stdout, 30)
         match = re.search(r"http://\S+/", line or "")
         if match:
