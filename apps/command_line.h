@@ -44,6 +44,22 @@ inline CLI::Validator wholeNumber(int64_t min, int64_t max = INT64_MAX) {
       range, "WHOLE_NUMBER");
 }
 
+// A whole decimal number of 0 or more that fits 64 bits unsigned (a seed): CLI11 alone would read
+// "-1" as its unsigned wrap-around.
+inline CLI::Validator wholeUnsigned() {
+  return CLI::Validator(
+      [](std::string& text) -> std::string {
+        uint64_t value = 0;
+        const char* end = text.data() + text.size();
+        const auto result = std::from_chars(text.data(), end, value);
+        if (text.empty() || result.ptr != end || result.ec != std::errc()) {
+          return "\"" + text + "\" is not a whole number from 0 to " + std::to_string(UINT64_MAX);
+        }
+        return "";
+      },
+      ">= 0", "WHOLE_NUMBER");
+}
+
 inline void addVersionFlag(CLI::App& app) { app.set_version_flag("--version", versionText(app.get_name())); }
 
 // "brenk-cli analyze": the tool and the subcommands reached, for the fault line.

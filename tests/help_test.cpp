@@ -126,6 +126,7 @@ TEST(CommandLineFaults, NamedOnOneLineThenTheUsageOnStandardErrorWithStatusTwo) 
       {kCli, {"analyze", "--jsn", game}, {"--jsn"}, "Usage: brenk-cli analyze"},
       {kCli, {"bench", "--write", "x", "--threats"}, {"--write", "--threats"}, "Usage: brenk-cli bench"},
       {kCli, {"match", "a", "b", "--margin", "-1"}, {"--margin", "-1"}, "Usage: brenk-cli match"},
+      {kCli, {"match", "a", "b", "--seed", "-1"}, {"--seed", "-1"}, "Usage: brenk-cli match"},
       {kCli, {"serve", "--port", "65536"}, {"--port", "65536"}, "Usage: brenk-cli serve"},
       {kBench, {"--ms", "-1"}, {"--ms", "-1"}, "Usage: brenk-bench search"},
       {kBench, {"search", "--budget-mib", "lots"}, {"--budget-mib", "lots"}, "Usage: brenk-bench search"},

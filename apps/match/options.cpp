@@ -23,7 +23,7 @@ void addMatchOptions(CLI::App& command, MatchOptions& options) {
       ->type_name("BYTES")
       ->capture_default_str()
       ->check(wholeNumber(0));
-  command.add_option("--seed", options.seed, "seed of the random openings")->capture_default_str();
+  command.add_option("--seed", options.seed, "seed of the random openings")->capture_default_str()->check(wholeUnsigned());
   command.add_option("--opening-stones", options.openingStones, "stones of a random opening")
       ->capture_default_str()
       ->check(wholeNumber(0, 40));
