@@ -52,7 +52,7 @@ struct Tally {
 bool decidedAsWin(const DriverReport& report) {
   if (report.decision == Decision::Search) return report.rootValue == 1;
   return report.decision == Decision::OwnFive || report.decision == Decision::Verdict ||
-         report.decision == Decision::Vcf;
+         report.decision == Decision::Vcf || report.decision == Decision::Vct;
 }
 
 void runOne(const SolvedPosition& solved, const VcfSuiteOptions& suite, Tally& tally) {

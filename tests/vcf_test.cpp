@@ -29,11 +29,13 @@ Position stones(const std::vector<Cell>& x, const std::vector<Cell>& o) {
   return pos;
 }
 
-VcfResult vcfOf(const Position& pos, int attacker) {
+VcfResult vcfOf(const Position& pos, int attacker, bool threes = false) {
   VcfBoard board(pos);
   VcfTable table(size_t{1} << 20);
   VcfLimits limits;
   limits.deadlineMs = INT32_MAX;
+  limits.threes = threes;
+  limits.maxDepth = threes ? 10 : 24;
   return findVcf(board, attacker, table, limits);
 }
 
@@ -111,6 +113,26 @@ TEST(Vcf, BoardEdgeEndsLines) {
   EXPECT_EQ(edge.nodes, 0u);
 }
 
+// x: two on row 10 (cols 8, 9) and two on column 10 (rows 8, 9). x (10,10) makes two open threes;
+// o can stop one open four, not both, and has no four to make. No x four exists anywhere.
+const std::vector<Cell> kDoubleThreeX = {{10, 8}, {10, 9}, {8, 10}, {9, 10}};
+
+TEST(Vct, DoubleThreeIsAWinByThreesButNoVcf) {
+  const Position pos = stones(kDoubleThreeX, {{3, 3}});
+  EXPECT_EQ(vcfOf(pos, kStoneX).outcome, VcfOutcome::NoWin);
+  const VcfResult r = vcfOf(pos, kStoneX, true);
+  EXPECT_EQ(r.outcome, VcfOutcome::Win);
+  EXPECT_EQ(r.depth, 1);  // no single o reply meets both, so the three wins without a next move
+  EXPECT_EQ(cellsOf(r), (std::vector<Cell>{{10, 10}}));
+  // o's three on row 15 (cols 3-5, closed by x (15,2)) gives o a four, which only delays: x's
+  // block on (15,7) or (15,6) leaves both open threes standing.
+  const Position counter = stones({{10, 8}, {10, 9}, {8, 10}, {9, 10}, {15, 2}}, {{15, 3}, {15, 4}, {15, 5}});
+  EXPECT_EQ(vcfOf(counter, kStoneX, true).outcome, VcfOutcome::Win);
+  // An o five to take comes first.
+  EXPECT_EQ(vcfOf(stones(kDoubleThreeX, {{15, 3}, {15, 4}, {15, 5}, {15, 6}}), kStoneX, true).outcome,
+            VcfOutcome::NoWin);
+}
+
 // The solved positions: "x,y" cells, x the column.
 std::vector<Cell> parseCells(const std::string& text) {
   std::vector<Cell> out;
@@ -173,6 +195,21 @@ TEST(ThreatMode, PlaysTheOwnVcfAndStopsTheOpponentsOne) {
   RecordingSink sink;
   const DriverReport report = decideInMode(guard, sink, true);
   const std::vector<Cell> stopping = {{10, 9}, {10, 12}, {10, 13}, {11, 12}};
+  EXPECT_NE(std::find(stopping.begin(), stopping.end(), Cell(sink.row(), sink.col())), stopping.end())
+      << decisionName(report.decision) << " played " << sink.row() << "," << sink.col();
+}
+
+TEST(ThreatMode, StopsTheOpponentsDoubleThree) {
+  // o threatens (10,10), two open threes. x on (10,10) takes the cell; x on (10,7) or (10,11)
+  // leaves row 10 no open four, and x on (7,10) or (11,10) column 10; then one three is left,
+  // which one block meets. Any other x move lets o play (10,10).
+  BoardText board;
+  for (const auto& [r, c] : kDoubleThreeX) board.set(r, c, 'o');
+  board.place({{2, 2}, {2, 17}, {17, 2}, {17, 17}}, 'x');
+  Position pos = testsupport::scoredPosition(board.inRows(), "x");
+  RecordingSink sink;
+  const DriverReport report = decideInMode(pos, sink, true);
+  const std::vector<Cell> stopping = {{7, 10}, {10, 7}, {10, 10}, {10, 11}, {11, 10}};
   EXPECT_NE(std::find(stopping.begin(), stopping.end(), Cell(sink.row(), sink.col())), stopping.end())
       << decisionName(report.decision) << " played " << sink.row() << "," << sink.col();
 }

@@ -20,6 +20,7 @@ const char* decisionName(Decision decision) {
     case Decision::Search: return "search";
     case Decision::SearchError: return "search-error";
     case Decision::Vcf: return "vcf";
+    case Decision::Vct: return "vct";
   }
   return "none";
 }
@@ -124,13 +125,10 @@ DriverReport decideMove(Position& pos, MoveSink& sink, const DriverOptions& opti
     return report;
   }
   ThreatMode mode(options.limits);
-  const bool won = playOwnVcf(pos, sink, mode);
+  report.decision = playOwnThreats(pos, sink, mode);
   report.vcfNodes = mode.vcfNodes;
   report.vcfMicros = mode.vcfMicros;
-  if (won) {
-    report.decision = Decision::Vcf;
-    return report;
-  }
+  if (report.decision != Decision::None) return report;
   runSearch(pos, sink, options, report, &mode);
   report.vcfNodes = mode.vcfNodes;
   report.vcfMicros = mode.vcfMicros;

@@ -14,8 +14,9 @@
 namespace brenk {
 
 // The driver's rule that produced the move.
-// Vcf: the threat-space mode found a win by continuous fours and plays its first move.
-enum class Decision { None, Opening, OwnFive, BlockFive, Verdict, ForcedRoot, Search, SearchError, Vcf };
+// Vcf, Vct: the threat-space mode found a win by continuous fours (or by fours and threes) and
+// plays its first move.
+enum class Decision { None, Opening, OwnFive, BlockFive, Verdict, ForcedRoot, Search, SearchError, Vcf, Vct };
 const char* decisionName(Decision decision);
 
 // Stone count above which the opponent's best cell is played without judging the position.

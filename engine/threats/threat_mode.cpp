@@ -49,17 +49,32 @@ VcfOutcome opponentKeepsVcf(ThreatMode& mode, VcfBoard& board, int move, int mov
 
 }  // namespace
 
-bool playOwnVcf(Position& pos, MoveSink& sink, ThreatMode& mode) {
+Decision playOwnThreats(Position& pos, MoveSink& sink, ThreatMode& mode) {
   VcfBoard board(pos);
-  // Half the time left looks for the own win; what it does not use goes to the tree.
+  // Half the time left looks for the own VCF, a quarter of the rest for the own VCT; what they
+  // do not use goes on to the next steps.
   const VcfResult own = timedVcf(mode, board, pos.toMove, shareOfTurn(mode.limits, 1, 2));
   if (own.outcome == VcfOutcome::Win) {
     sink.writeMove(own.firstMoves.front().row, own.firstMoves.front().col);
-    return true;
+    return Decision::Vcf;
+  }
+  VcfLimits threes = shareOfTurn(mode.limits, 1, 4);
+  threes.threes = true;
+  threes.maxDepth = kVctDepth;
+  const VcfResult ownVct = timedVcf(mode, board, pos.toMove, threes);
+  if (ownVct.outcome == VcfOutcome::Win) {
+    sink.writeMove(ownVct.firstMoves.front().row, ownVct.firstMoves.front().col);
+    return Decision::Vct;
   }
   const VcfResult theirs = timedVcf(mode, board, pos.opponent, shareOfTurn(mode.limits, 1, 4));
   mode.restrictRoot = theirs.outcome == VcfOutcome::Win;
-  return false;
+  if (!mode.restrictRoot) {
+    threes = shareOfTurn(mode.limits, 1, 4);
+    threes.threes = true;
+    threes.maxDepth = kVctDepth;
+    mode.restrictRoot = mode.guardThrees = timedVcf(mode, board, pos.opponent, threes).outcome == VcfOutcome::Win;
+  }
+  return Decision::None;
 }
 
 void judgeLeafByVcf(Search& search, NodeId id, const Position& pos) {
@@ -87,7 +102,11 @@ void restrictRootChildren(Search& search, NodeId root, const Position& pos) {
   NodeStore& store = search.store;
   VcfBoard board(pos);
   // The checks share a quarter of the time left; a check that runs out keeps its move.
-  const VcfLimits limits = shareOfTurn(mode.limits, 1, 4);
+  VcfLimits limits = shareOfTurn(mode.limits, 1, 4);
+  if (mode.guardThrees) {
+    limits.threes = true;
+    limits.maxDepth = kVctDepth;
+  }
   std::vector<CellId> stopping;
   for (CellId cell = store.node(root).children; cell != kNoCell; cell = store.cell(cell).next) {
     const PathMove move = store.firstMove(store.cell(cell).node);

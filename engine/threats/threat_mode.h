@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "engine/host/driver.h"
 #include "engine/host/move_sink.h"
 #include "engine/search/search.h"
 #include "engine/threats/vcf.h"
@@ -17,13 +18,16 @@ inline constexpr uint64_t kLeafVcfNodes = 150;
 // With a fixed iteration count, the VCF searches before the tree are capped by nodes per
 // iteration instead of by the clock, so the result does not depend on the machine.
 inline constexpr uint64_t kRootVcfNodesPerIteration = 200;
+// Attacker moves in one line of a VCT search; threes branch much more than fours.
+inline constexpr int kVctDepth = 10;
 
 struct ThreatMode {
   explicit ThreatMode(const SearchLimits& searchLimits);
 
   SearchLimits limits;  // the tree's: the allowance as given, the budget less the table
   VcfTable table;
-  bool restrictRoot = false;  // the opponent has a VCF: root candidates must stop it
+  bool restrictRoot = false;  // the opponent has a VCF or VCT: root candidates must stop it
+  bool guardThrees = false;   // it is a VCT, so the root's children are checked with threes
   bool rootRestricted = false;  // the restriction removed some root candidates
   uint64_t vcfNodes = 0;       // attacker moves tried by the searches before the tree
   int64_t vcfMicros = 0;       // and the time they took
@@ -31,9 +35,9 @@ struct ThreatMode {
   int64_t leafWins = 0;
 };
 
-// The mode's steps before the tree: plays the own VCF's first move and returns true, or
-// notes whether the opponent threatens one.
-bool playOwnVcf(Position& pos, MoveSink& sink, ThreatMode& mode);
+// The mode's steps before the tree: plays the first move of an own VCF (then VCT) and says
+// which, or returns Decision::None after noting whether the opponent threatens either.
+Decision playOwnThreats(Position& pos, MoveSink& sink, ThreatMode& mode);
 
 // Called from the tree search in the mode only.
 // A new leaf whose side to move has a VCF is won or lost at once.

@@ -1,5 +1,6 @@
 #include "engine/threats/vcf.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdlib>
 
@@ -42,6 +43,7 @@ constexpr int kDepthFail = 2;
 constexpr int kAborted = -1;
 
 constexpr uint64_t kAttackerKey[2] = {0x5bd1e9955bd1e995ull, 0x2545f4914f6cdd1dull};
+constexpr uint64_t kThreesKey = 0x9fb21c651e98df25ull;  // VCT results apart from VCF ones
 
 struct Run {
   VcfBoard& board;
@@ -59,23 +61,87 @@ struct Run {
     return aborted;
   }
 
-  uint64_t key() const { return board.hash() ^ kAttackerKey[attacker]; }
+  uint64_t key() const { return board.hash() ^ kAttackerKey[attacker] ^ (limits.threes ? kThreesKey : 0); }
 
-  // The moves the attacker may try here: every four, or the one block of a defender's four when
-  // it is a four as well. Returns -1 when the defender has two cells to five (the line fails).
+  // The moves the attacker may try here: every four (and, with threes, every cell that may make
+  // a three), or the one block of a defender's four. Returns -1 when the defender has two cells
+  // to five (the line fails).
   int attackerMoves(int16_t* moves) {
     int defenderFives[2];
     const int threats = board.fiveCells(defender, defenderFives, 2);
     if (threats >= 2) return -1;
-    const int count = board.fourMoves(attacker, moves);
-    if (threats == 0) return count;
-    for (int i = 0; i < count; ++i) {
-      if (moves[i] == defenderFives[0]) {
-        moves[0] = moves[i];
-        return 1;
-      }
+    if (threats == 1) {
+      moves[0] = static_cast<int16_t>(defenderFives[0]);
+      return 1;
     }
-    return 0;
+    int count = board.fourMoves(attacker, moves);
+    if (!limits.threes) return count;
+    int16_t threes[kBoardCells];
+    const int more = board.threeMoves(attacker, threes);
+    for (int i = 0; i < more; ++i) {
+      if (std::find(moves, moves + count, threes[i]) == moves + count) moves[count++] = threes[i];
+    }
+    return count;
+  }
+
+  // Whether the attacker has a cell that leaves two cells to five at once.
+  bool hasWinningFour(int16_t* out, int& count) {
+    int16_t fours[kBoardCells];
+    const int n = board.fourMoves(attacker, fours);
+    int fives[kMaxFiveCellsThrough];
+    count = 0;
+    for (int i = 0; i < n; ++i) {
+      board.place(fours[i], attacker);
+      if (board.fiveCellsThrough(fours[i], attacker, fives) >= 2) {
+        if (out == nullptr) {
+          board.remove(fours[i], attacker);
+          return true;
+        }
+        out[count++] = fours[i];
+      }
+      board.remove(fours[i], attacker);
+    }
+    return count > 0;
+  }
+
+  // After a three: the defender may take a cell that leaves the attacker no winning four, or make
+  // a four of its own; the three wins only when every such reply loses.
+  int answerThree(int depth) {
+    int16_t winning[kBoardCells];
+    int wins = 0;
+    hasWinningFour(winning, wins);
+    int16_t replies[kBoardCells];
+    int count = 0;
+    auto add = [&](int cell) {
+      if (std::find(replies, replies + count, cell) == replies + count) replies[count++] = static_cast<int16_t>(cell);
+    };
+    int fives[kMaxFiveCellsThrough];
+    for (int i = 0; i < wins; ++i) {
+      add(winning[i]);
+      board.place(winning[i], attacker);
+      const int n = board.fiveCellsThrough(winning[i], attacker, fives);
+      board.remove(winning[i], attacker);
+      for (int j = 0; j < n; ++j) add(fives[j]);
+    }
+    int kept = 0;
+    for (int i = 0; i < count; ++i) {
+      board.place(replies[i], defender);
+      int none = 0;
+      if (!hasWinningFour(nullptr, none)) replies[kept++] = replies[i];
+      board.remove(replies[i], defender);
+    }
+    count = kept;
+    int16_t counterFours[kBoardCells];
+    const int n = board.fourMoves(defender, counterFours);
+    for (int i = 0; i < n; ++i) add(counterFours[i]);
+    for (int i = 0; i < count; ++i) {
+      if (outOfLimits()) return kAborted;
+      board.place(replies[i], defender);
+      const int r = attackerTurn(depth - 1);
+      board.remove(replies[i], defender);
+      if (r != kWon) return r;
+    }
+    return kWon;
   }
 
   // The attacker plays `move` with `depth` moves left counting this one.
@@ -85,12 +151,15 @@ struct Run {
     int fives[kMaxFiveCellsThrough];
     const int n = board.fiveCellsThrough(move, attacker, fives);
     int result = kHardFail;
+    int none = 0;
     if (n >= 2) {
       result = kWon;  // the defender has no five to make, so one block cannot meet both
     } else if (n == 1) {
       board.place(fives[0], defender);
       result = attackerTurn(depth - 1);
       board.remove(fives[0], defender);
+    } else if (limits.threes && hasWinningFour(nullptr, none)) {
+      result = answerThree(depth);
     }
     board.remove(move, attacker);
     return result;

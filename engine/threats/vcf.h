@@ -1,4 +1,4 @@
-// Victory by continuous fours (freestyle: five or more in a row wins). The attacker only plays
+// Victory by continuous fours (freestyle: five or more in a row wins), and by threats of three. The attacker only plays
 // fours and fives, the defender only the cell that completes the four; a defender's four must be
 // blocked first, by a move that is itself a four, and a defender with two cells to five wins.
 // Depth-first with iterative deepening over the attacker's moves and a transposition table.
@@ -53,6 +53,10 @@ struct VcfLimits {
   int32_t deadlineMs = 0;               // the search stops once clock->Elapsed() reaches it
   uint64_t maxNodes = UINT64_MAX;       // attacker moves tried, this search alone
   int maxDepth = 24;                    // attacker moves in one line
+  // Threes as well as fours (VCT): a three is a move after which the attacker has a cell that
+  // leaves two cells to five, and the defender may answer it with any cell that removes every
+  // such cell, or with a four of its own.
+  bool threes = false;
 };
 
 struct VcfResult {

@@ -123,7 +123,7 @@ int VcfBoard::fiveCells(int colour, int* out, int cap) const {
   return count;
 }
 
-int VcfBoard::fourMoves(int colour, int16_t* out) const {
+int VcfBoard::windowMoves(int colour, int ownStones, int16_t* out) const {
   const LineGeometry& g = geometry();
   uint8_t windows[kBoardCells] = {};
   int count = 0;
@@ -131,11 +131,11 @@ int VcfBoard::fourMoves(int colour, int16_t* out) const {
     const int lines = d < 2 ? SOB : kLinesPerDirection;
     for (int l = 0; l < lines; ++l) {
       const uint32_t own = stones_[colour][d][l];
-      if (std::popcount(own) < 3) continue;
+      if (std::popcount(own) < ownStones) continue;
       const uint32_t blocked = stones_[1 - colour][d][l] | ~g.valid[d][l];
       for (int s = 0; s + 4 < 32; ++s) {
         const uint32_t w = kWindow << s;
-        if ((blocked & w) != 0 || std::popcount(own & w) != 3) continue;
+        if ((blocked & w) != 0 || std::popcount(own & w) != ownStones) continue;
         for (uint32_t empty = w & ~own; empty != 0; empty &= empty - 1) {
           const int cell = g.cellAt[d][l][std::countr_zero(empty)];
           if (windows[cell]++ == 0) out[count++] = static_cast<int16_t>(cell);
@@ -143,7 +143,7 @@ int VcfBoard::fourMoves(int colour, int16_t* out) const {
       }
     }
   }
-  // Cells in more windows are likelier to make two fours at once; ties keep board order.
+  // Cells in more windows are likelier to make two threats at once; ties keep board order.
   std::stable_sort(out, out + count, [&windows](int16_t a, int16_t b) { return windows[a] > windows[b]; });
   return count;
 }

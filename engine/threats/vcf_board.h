@@ -32,9 +32,14 @@ class VcfBoard {
   int fiveCells(int colour, int* out, int cap) const;
   // Distinct empty cells where `colour` makes a four (a window of five with three own stones,
   // two empty cells and none of the other side), most windows first; returns the count.
-  int fourMoves(int colour, int16_t* out) const;
+  int fourMoves(int colour, int16_t* out) const { return windowMoves(colour, 3, out); }
+  // Distinct empty cells in windows of five with two own stones and three empty cells: where a
+  // three may be made.
+  int threeMoves(int colour, int16_t* out) const { return windowMoves(colour, 2, out); }
 
  private:
+  int windowMoves(int colour, int own, int16_t* out) const;
+
   std::array<int8_t, kBoardCells> cells_;
   uint32_t stones_[2][4][kLinesPerDirection] = {};
   uint64_t hash_ = 0;
