@@ -26,6 +26,7 @@ const char* decisionReason(Decision decision) {
     case Decision::Search: return "the proof-number search";
     case Decision::SearchError: return "the search failed; the last move written stands";
     case Decision::Vcf: return "the threat-space mode found a win by continuous fours";
+    case Decision::Vct: return "the threat-space mode found a win by fours and threes";
     case Decision::None: return "no rule decided";
   }
   return "";
