@@ -18,10 +18,9 @@ using brenk::testsupport::ProcessRun;
 using brenk::testsupport::TempDir;
 
 const std::string kCli = BRENK_CLI_EXE;
-// brenk-bench and pbrain-brenk-threats are built beside the tools the tests know by path.
-const std::string kBench = (fs::path(BRENK_CLI_EXE).parent_path().parent_path() / "bench" / "brenk-bench").string();
+const std::string kBench = BRENK_BENCH_EXE;
 const std::string kBrain = PBRAIN_EXE;
-const std::string kThreatsBrain = std::string(PBRAIN_EXE) + "-threats";
+const std::string kThreatsBrain = PBRAIN_THREATS_EXE;
 
 ProcessRun run(const std::string& exe, const std::vector<std::string>& args) {
   EXPECT_TRUE(fs::exists(exe)) << exe << " is not built";

@@ -27,7 +27,7 @@ constexpr int kReadTimeoutMs = 120000;  // only a hung brain gets near this
 const char* const kAbout = "name=\"Brenk\", version=\"0.274\", author=\"Brenk team\", country=\"CZ\"";
 
 // pbrain-brenk-threats is built next to pbrain-brenk.
-const std::string kThreatsBrain = std::string(PBRAIN_EXE) + "-threats";
+const std::string kThreatsBrain = PBRAIN_THREATS_EXE;
 
 // One running pbrain-brenk (or another brain, with arguments) with both standard streams in our
 // hands.
