@@ -114,21 +114,11 @@ void appendChildren(Search& search, NodeId id, const Position& pos, const Candid
 // threat-space mode keeps the mover's own fours as well, since they may win first.
 void pruneWeakChildren(Search& search, NodeId id, const Position& pos, bool keepOwnFours) {
   NodeStore& store = search.store;
-  Node& node = store.node(id);
-  CellId* link = &node.children;
-  while (*link != kNoCell) {
-    const CellId cell = *link;
+  store.removeChildrenIf(id, [&](CellId cell) {
     const PathMove move = store.firstMove(store.cell(cell).node);
-    if (pos.scores[pos.opponent][move.row][move.col] < kPruningBound &&
-        !(keepOwnFours && pos.scores[pos.toMove][move.row][move.col] >= kPruningBound)) {
-      *link = store.cell(cell).next;
-      store.cell(cell).next = kNoCell;
-      store.destroyCell(cell);
-      --node.childCount;
-    } else {
-      link = &store.cell(cell).next;
-    }
-  }
+    return pos.scores[pos.opponent][move.row][move.col] < kPruningBound &&
+           !(keepOwnFours && pos.scores[pos.toMove][move.row][move.col] >= kPruningBound);
+  });
 }
 
 // Partial bubble passes: pass i starts at cell i and carries the larger mix score forward.

@@ -95,6 +95,10 @@ class NodeStore {
   void destroyNode(NodeId id);
   // Destroys the cell's node and every cell after it; unlink and clear `next` to remove one child.
   void destroyCell(CellId id);
+  // Unlinks and destroys the children of `id` whose cell `drop(cell)` names, asked once per
+  // child in list order; the others keep their order.
+  template <typename Drop>
+  void removeChildrenIf(NodeId id, Drop&& drop);
   // Destroys the whole tree of `root` at once. Every live block belongs to that tree (removed
   // children went back block by block), and nodes need no destructor work, so the arena is simply
   // released instead of walking millions of nodes while the manager waits.
@@ -148,6 +152,23 @@ void NodeStore::forEachMove(NodeId id, F&& f) const {
   for (uint32_t run = n.moves; left > 0; run = runs_[run].next) {
     const MoveRun& r = runs_[run];
     for (int i = 0; i < MoveRun::kMoves && left > 0; ++i, --left) f(unpack(r.moves[i]));
+  }
+}
+
+template <typename Drop>
+void NodeStore::removeChildrenIf(NodeId id, Drop&& drop) {
+  Node& node = nodes_[id];
+  CellId* link = &node.children;
+  while (*link != kNoCell) {
+    const CellId cell = *link;
+    if (drop(cell)) {
+      *link = cells_[cell].next;
+      cells_[cell].next = kNoCell;
+      destroyCell(cell);
+      --node.childCount;
+    } else {
+      link = &cells_[cell].next;
+    }
   }
 }
 

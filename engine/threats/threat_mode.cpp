@@ -27,6 +27,13 @@ VcfLimits shareOfTurn(const SearchLimits& limits, int numerator, int denominator
   return vcf;
 }
 
+// The same limits, searching threes as well as fours.
+VcfLimits withThrees(VcfLimits limits) {
+  limits.threes = true;
+  limits.maxDepth = kVctDepth;
+  return limits;
+}
+
 VcfResult timedVcf(ThreatMode& mode, VcfBoard& board, int attacker, const VcfLimits& limits) {
   const auto begin = std::chrono::steady_clock::now();
   VcfResult result = findVcf(board, attacker, mode.table, limits);
@@ -58,10 +65,7 @@ Decision playOwnThreats(Position& pos, MoveSink& sink, ThreatMode& mode) {
     sink.writeMove(own.firstMoves.front().row, own.firstMoves.front().col);
     return Decision::Vcf;
   }
-  VcfLimits threes = shareOfTurn(mode.limits, 1, 4);
-  threes.threes = true;
-  threes.maxDepth = kVctDepth;
-  const VcfResult ownVct = timedVcf(mode, board, pos.toMove, threes);
+  const VcfResult ownVct = timedVcf(mode, board, pos.toMove, withThrees(shareOfTurn(mode.limits, 1, 4)));
   if (ownVct.outcome == VcfOutcome::Win) {
     sink.writeMove(ownVct.firstMoves.front().row, ownVct.firstMoves.front().col);
     return Decision::Vct;
@@ -69,10 +73,8 @@ Decision playOwnThreats(Position& pos, MoveSink& sink, ThreatMode& mode) {
   const VcfResult theirs = timedVcf(mode, board, pos.opponent, shareOfTurn(mode.limits, 1, 4));
   mode.restrictRoot = theirs.outcome == VcfOutcome::Win;
   if (!mode.restrictRoot) {
-    threes = shareOfTurn(mode.limits, 1, 4);
-    threes.threes = true;
-    threes.maxDepth = kVctDepth;
-    mode.restrictRoot = mode.guardThrees = timedVcf(mode, board, pos.opponent, threes).outcome == VcfOutcome::Win;
+    const VcfResult theirVct = timedVcf(mode, board, pos.opponent, withThrees(shareOfTurn(mode.limits, 1, 4)));
+    mode.restrictRoot = mode.guardThrees = theirVct.outcome == VcfOutcome::Win;
   }
   return Decision::None;
 }
@@ -102,11 +104,8 @@ void restrictRootChildren(Search& search, NodeId root, const Position& pos) {
   NodeStore& store = search.store;
   VcfBoard board(pos);
   // The checks share a quarter of the time left; a check that runs out keeps its move.
-  VcfLimits limits = shareOfTurn(mode.limits, 1, 4);
-  if (mode.guardThrees) {
-    limits.threes = true;
-    limits.maxDepth = kVctDepth;
-  }
+  const VcfLimits quarter = shareOfTurn(mode.limits, 1, 4);
+  const VcfLimits limits = mode.guardThrees ? withThrees(quarter) : quarter;
   std::vector<CellId> stopping;
   for (CellId cell = store.node(root).children; cell != kNoCell; cell = store.cell(cell).next) {
     const PathMove move = store.firstMove(store.cell(cell).node);
@@ -115,23 +114,16 @@ void restrictRootChildren(Search& search, NodeId root, const Position& pos) {
     if (opponentKeepsVcf(mode, board, at, pos.toMove, limits) != VcfOutcome::Win) stopping.push_back(cell);
     board.remove(at, pos.toMove);
   }
-  Node& node = store.node(root);
-  if (stopping.empty() || static_cast<int>(stopping.size()) == node.childCount) return;
-  // Unlink the others; the kept cells stay in their order.
-  CellId* link = &node.children;
+  if (stopping.empty() || static_cast<int>(stopping.size()) == store.node(root).childCount) return;
+  // `stopping` is in list order, so the next kept cell is always the next one it names.
   size_t next = 0;
-  while (*link != kNoCell) {
-    const CellId cell = *link;
+  store.removeChildrenIf(root, [&](CellId cell) {
     if (next < stopping.size() && stopping[next] == cell) {
       ++next;
-      link = &store.cell(cell).next;
-      continue;
+      return false;
     }
-    *link = store.cell(cell).next;
-    store.cell(cell).next = kNoCell;
-    store.destroyCell(cell);
-    --node.childCount;
-  }
+    return true;
+  });
   mode.rootRestricted = true;
 }
 
