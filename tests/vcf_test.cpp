@@ -167,12 +167,12 @@ TEST(Vcf, SuiteSampleIsSolvedWithListedFirstMoves) {
   EXPECT_EQ(checked, 60);
 }
 
-DriverReport decideInMode(Position& pos, RecordingSink& sink, bool threats) {
+DriverReport decideInMode(Position& pos, RecordingSink& sink, bool threats, int64_t iterations = 300) {
   static const Clock clock;
   DriverOptions options;
   options.limits.clock = &clock;
   options.limits.timeAllowanceMs = INT32_MAX;
-  options.limits.maxIterations = 300;
+  options.limits.maxIterations = iterations;
   std::ostringstream diagnostics;
   options.diagnostics = &diagnostics;
   options.threats = threats;
@@ -214,9 +214,22 @@ TEST(ThreatMode, StopsTheOpponentsDoubleThree) {
       << decisionName(report.decision) << " played " << sink.row() << "," << sink.col();
 }
 
+TEST(ThreatMode, SearchOfAnEarlyGameRunsToItsCap) {
+  // From a match: leaves solved by their VCF check once left a collapsed node whose numbers came
+  // out unchanged, the update stopped there with stale ancestors above, and the next descent
+  // reached a lost leaf: the search failed after 1643 iterations and played the best mix cell.
+  BoardText board;
+  board.place({{12, 14}, {6, 9}, {13, 13}}, 'x').place({{8, 12}, {9, 9}}, 'o');
+  Position pos = testsupport::scoredPosition(board.inRows(), "o");
+  RecordingSink sink;
+  const DriverReport report = decideInMode(pos, sink, true, 3000);
+  EXPECT_EQ(report.decision, Decision::Search);
+  EXPECT_EQ(report.stats.iterations, 3000);
+}
+
 // Whether `attacker` has a VCF once the other side has played `move`; a plain four is answered
 // by its block first, since it only delays the attack.
-bool vcfAfter(const Position& before, Cell move, int attacker) {
+bool vcfAfter(const Position& before, Cell move, int attacker, bool threes = false) {
   Position pos = before;
   pos.cells[move.first][move.second] = 1 - attacker;
   VcfBoard board(pos);
@@ -225,7 +238,29 @@ bool vcfAfter(const Position& before, Cell move, int attacker) {
   VcfTable table(size_t{1} << 20);
   VcfLimits limits;
   limits.deadlineMs = INT32_MAX;
+  limits.threes = threes;
+  limits.maxDepth = threes ? 10 : 24;
   return findVcf(board, attacker, table, limits).outcome == VcfOutcome::Win;
+}
+
+TEST(ThreatMode, GuardLooksBeyondTheCandidatesWhenNoneStopsTheThreat) {
+  // From a match, o to move. x has a VCT (column 14 holds x on rows 5, 7 and 9, and a four there
+  // is the start), and the candidate rules pass only (9,13), which leaves it standing, so the
+  // root once played that cell as forced. Blocks on column 14 exist outside the candidates.
+  BoardText board;
+  board.place({{5, 11}, {7, 12}, {5, 14}, {8, 11}, {6, 11}, {9, 14}, {7, 14}}, 'x')
+      .place({{12, 11}, {10, 12}, {5, 12}, {6, 13}, {7, 11}, {8, 13}}, 'o');
+  const Position before = testsupport::scoredPosition(board.inRows(), "o");
+  ASSERT_EQ(vcfOf(before, kStoneX, true).outcome, VcfOutcome::Win);
+  Position exact = before;
+  RecordingSink exactSink;
+  decideInMode(exact, exactSink, false);
+  ASSERT_TRUE(vcfAfter(before, Cell(exactSink.row(), exactSink.col()), kStoneX, true));
+  Position pos = before;
+  RecordingSink sink;
+  const DriverReport report = decideInMode(pos, sink, true);
+  EXPECT_FALSE(vcfAfter(before, Cell(sink.row(), sink.col()), kStoneX, true))
+      << decisionName(report.decision) << " played " << sink.row() << "," << sink.col();
 }
 
 TEST(ThreatMode, DefenderOfSuitePositionsLeavesNoVcf) {

@@ -168,6 +168,21 @@ void collapseIntoOnlyChild(Search& search, NodeId id, Position& pos) {
 
 }  // namespace
 
+void appendChildMoves(Search& search, NodeId id, const Position& pos, const std::vector<BoardCell>& cells) {
+  NodeStore& store = search.store;
+  CellId* tail = &store.node(id).children;
+  while (*tail != kNoCell) tail = &store.cell(*tail).next;
+  for (const BoardCell& at : cells) {
+    const NodeId child = store.createChild(id);
+    const CellId cell = store.createCell(child);
+    *tail = cell;
+    tail = &store.cell(cell).next;
+    store.appendMove(child, PathMove{at.row, at.col, false});
+    store.node(child).searcherToMove = !pos.searcherToMove;
+    ++store.node(id).childCount;
+  }
+}
+
 void GenerateAllChildren(Search& search, NodeId id) {
   NodeStore& store = search.store;
   Position& pos = search.path.positionAt(store, id);

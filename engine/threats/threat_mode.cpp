@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <chrono>
 
+#include "engine/position/scoring.h"
 #include "engine/position/verdict.h"
+#include "engine/search/children.h"
 
 namespace brenk {
 
@@ -98,6 +100,40 @@ void judgeLeafByVcf(Search& search, NodeId id, const Position& pos) {
   node.disproof = searcherWins ? infinite() : finite(0.0f);
 }
 
+namespace {
+
+// What is left of the opponent's threat once the mover has played `at`.
+VcfOutcome threatAfter(ThreatMode& mode, VcfBoard& board, int at, int mover, const VcfLimits& limits) {
+  board.place(at, mover);
+  const VcfOutcome outcome = opponentKeepsVcf(mode, board, at, mover, limits);
+  board.remove(at, mover);
+  return outcome;
+}
+
+// The empty cells within two of a stone, best mix score first: every four and every block of a
+// four or three is among them.
+std::vector<BoardCell> cellsNearStones(const Position& pos) {
+  std::vector<BoardCell> cells;
+  for (int8_t row = 0; row < SOB; ++row) {
+    for (int8_t col = 0; col < SOB; ++col) {
+      if (pos.cells[row][col] != kEmpty) continue;
+      bool near = false;
+      for (int r = std::max(0, row - 2); r <= std::min(SOB - 1, row + 2) && !near; ++r) {
+        for (int c = std::max(0, col - 2); c <= std::min(SOB - 1, col + 2) && !near; ++c) {
+          near = pos.cells[r][c] != kEmpty;
+        }
+      }
+      if (near) cells.push_back(BoardCell{row, col});
+    }
+  }
+  std::stable_sort(cells.begin(), cells.end(), [&pos](BoardCell a, BoardCell b) {
+    return mixScore(pos, a.row, a.col) > mixScore(pos, b.row, b.col);
+  });
+  return cells;
+}
+
+}  // namespace
+
 void restrictRootChildren(Search& search, NodeId root, const Position& pos) {
   ThreatMode& mode = *search.threats;
   if (!mode.restrictRoot) return;
@@ -109,12 +145,15 @@ void restrictRootChildren(Search& search, NodeId root, const Position& pos) {
   std::vector<CellId> stopping;
   for (CellId cell = store.node(root).children; cell != kNoCell; cell = store.cell(cell).next) {
     const PathMove move = store.firstMove(store.cell(cell).node);
-    const int at = move.row * SOB + move.col;
-    board.place(at, pos.toMove);
-    if (opponentKeepsVcf(mode, board, at, pos.toMove, limits) != VcfOutcome::Win) stopping.push_back(cell);
-    board.remove(at, pos.toMove);
+    if (threatAfter(mode, board, move.row * SOB + move.col, pos.toMove, limits) != VcfOutcome::Win) {
+      stopping.push_back(cell);
+    }
   }
-  if (stopping.empty() || static_cast<int>(stopping.size()) == store.node(root).childCount) return;
+  if (stopping.empty()) {
+    widenRootGuard(search, root, pos, board);
+    return;
+  }
+  if (static_cast<int>(stopping.size()) == store.node(root).childCount) return;
   // `stopping` is in list order, so the next kept cell is always the next one it names.
   size_t next = 0;
   store.removeChildrenIf(root, [&](CellId cell) {
@@ -125,6 +164,36 @@ void restrictRootChildren(Search& search, NodeId root, const Position& pos) {
     return true;
   });
   mode.rootRestricted = true;
+}
+
+void widenRootGuard(Search& search, NodeId root, const Position& pos, VcfBoard& board) {
+  ThreatMode& mode = *search.threats;
+  NodeStore& store = search.store;
+  std::vector<BoardCell> children;
+  for (CellId cell = store.node(root).children; cell != kNoCell; cell = store.cell(cell).next) {
+    const PathMove move = store.firstMove(store.cell(cell).node);
+    children.push_back(BoardCell{move.row, move.col});
+  }
+  // Nothing else is left to try, so this may take half of the time left.
+  const VcfLimits half = shareOfTurn(mode.limits, 1, 2);
+  const VcfLimits limits = mode.guardThrees ? withThrees(half) : half;
+  // Cells whose check ran out are taken only when none is proved to stop the threat.
+  std::vector<BoardCell> stoppers, unsettled;
+  for (const BoardCell at : cellsNearStones(pos)) {
+    if (stoppers.size() == kWidenedGuardCells || limits.clock->Elapsed() >= limits.deadlineMs) break;
+    const bool isChild = std::any_of(children.begin(), children.end(),
+                                     [at](BoardCell c) { return c.row == at.row && c.col == at.col; });
+    if (isChild) continue;
+    const VcfOutcome outcome = threatAfter(mode, board, at.row * SOB + at.col, pos.toMove, limits);
+    if (outcome == VcfOutcome::NoWin) stoppers.push_back(at);
+    if (outcome == VcfOutcome::Unknown && unsettled.size() < kWidenedGuardCells) unsettled.push_back(at);
+  }
+  if (stoppers.empty()) stoppers = unsettled;
+  if (stoppers.empty()) return;
+  store.removeChildrenIf(root, [](CellId) { return true; });
+  appendChildMoves(search, root, pos, stoppers);
+  mode.rootRestricted = true;
+  mode.rootWidened = true;
 }
 
 }  // namespace brenk

@@ -20,6 +20,9 @@ inline constexpr uint64_t kLeafVcfNodes = 150;
 inline constexpr uint64_t kRootVcfNodesPerIteration = 200;
 // Attacker moves in one line of a VCT search; threes branch much more than fours.
 inline constexpr int kVctDepth = 10;
+// When no candidate stops the opponent's threat, the root takes at most this many of the other
+// cells that do.
+inline constexpr size_t kWidenedGuardCells = 12;
 
 struct ThreatMode {
   explicit ThreatMode(const SearchLimits& searchLimits);
@@ -29,6 +32,7 @@ struct ThreatMode {
   bool restrictRoot = false;  // the opponent has a VCF or VCT: root candidates must stop it
   bool guardThrees = false;   // it is a VCT, so the root's children are checked with threes
   bool rootRestricted = false;  // the restriction removed some root candidates
+  bool rootWidened = false;     // no candidate stopped the threat: other cells replaced them
   uint64_t vcfNodes = 0;       // attacker moves tried by the searches before the tree
   int64_t vcfMicros = 0;       // and the time they took
   uint64_t leafVcfNodes = 0;
@@ -42,7 +46,11 @@ Decision playOwnThreats(Position& pos, MoveSink& sink, ThreatMode& mode);
 // Called from the tree search in the mode only.
 // A new leaf whose side to move has a VCF is won or lost at once.
 void judgeLeafByVcf(Search& search, NodeId id, const Position& pos);
-// Keeps the root's children after which the opponent has no VCF (all of them when none is).
+// Keeps the root's children after which the opponent has no VCF; when none is, the widened
+// guard below looks further.
 void restrictRootChildren(Search& search, NodeId root, const Position& pos);
+// Replaces the root's children by the cells near the stones that do stop the opponent's threat
+// (the mover's own fours among them); leaves them as they are when no cell does.
+void widenRootGuard(Search& search, NodeId root, const Position& pos, VcfBoard& board);
 
 }  // namespace brenk
