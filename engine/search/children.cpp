@@ -36,13 +36,8 @@ void EvaluateNode(Search& search, NodeId id, Position& pos) {
 
 namespace {
 
-struct Candidate {
-  int8_t row;
-  int8_t col;
-};
-
 struct CandidateScan {
-  std::array<Candidate, SOB * SOB> cells;
+  std::array<BoardCell, SOB * SOB> cells;
   int count = 0;
   int bigThreats = 0;
 };
@@ -58,7 +53,7 @@ void scanWith(const Position& pos, CandidateScan& scan, Filter accept) {
       if (pos.cells[row][col] != kEmpty) continue;
       bool bigThreat = false;
       if (!accept(own[row][col], opp[row][col], bigThreat)) continue;
-      scan.cells[scan.count++] = Candidate{row, col};
+      scan.cells[scan.count++] = BoardCell{row, col};
       if (bigThreat) ++scan.bigThreats;
     }
   }
@@ -95,19 +90,22 @@ void scanCandidates(const Position& pos, bool general, CandidateScan& scan) {
   }
 }
 
-// Each child records its move; its position is built when it is judged.
-void appendChildren(Search& search, NodeId id, const Position& pos, const CandidateScan& scan) {
+// Each child records its move; its position is built when it is judged. Returns the link the
+// next child goes into.
+CellId* appendChild(Search& search, NodeId id, CellId* tail, const Position& pos, BoardCell at) {
   NodeStore& store = search.store;
-  CellId* tail = &store.node(id).children;
-  for (int i = 0; i < scan.count; ++i) {
-    const NodeId child = store.createChild(id);
-    const CellId cell = store.createCell(child);
-    *tail = cell;
-    tail = &store.cell(cell).next;
-    store.appendMove(child, PathMove{scan.cells[i].row, scan.cells[i].col, false});
-    store.node(child).searcherToMove = !pos.searcherToMove;
-    ++store.node(id).childCount;
-  }
+  const NodeId child = store.createChild(id);
+  const CellId cell = store.createCell(child);
+  *tail = cell;
+  store.appendMove(child, PathMove{at.row, at.col, false});
+  store.node(child).searcherToMove = !pos.searcherToMove;
+  ++store.node(id).childCount;
+  return &store.cell(cell).next;
+}
+
+void appendChildren(Search& search, NodeId id, const Position& pos, const CandidateScan& scan) {
+  CellId* tail = &search.store.node(id).children;
+  for (int i = 0; i < scan.count; ++i) tail = appendChild(search, id, tail, pos, scan.cells[i]);
 }
 
 // With two or more big threats only the moves that meet the opponent's threats stay; the
@@ -172,15 +170,7 @@ void appendChildMoves(Search& search, NodeId id, const Position& pos, const std:
   NodeStore& store = search.store;
   CellId* tail = &store.node(id).children;
   while (*tail != kNoCell) tail = &store.cell(*tail).next;
-  for (const BoardCell& at : cells) {
-    const NodeId child = store.createChild(id);
-    const CellId cell = store.createCell(child);
-    *tail = cell;
-    tail = &store.cell(cell).next;
-    store.appendMove(child, PathMove{at.row, at.col, false});
-    store.node(child).searcherToMove = !pos.searcherToMove;
-    ++store.node(id).childCount;
-  }
+  for (const BoardCell& at : cells) tail = appendChild(search, id, tail, pos, at);
 }
 
 void GenerateAllChildren(Search& search, NodeId id) {

@@ -193,7 +193,6 @@ void widenRootGuard(Search& search, NodeId root, const Position& pos, VcfBoard& 
   store.removeChildrenIf(root, [](CellId) { return true; });
   appendChildMoves(search, root, pos, stoppers);
   mode.rootRestricted = true;
-  mode.rootWidened = true;
 }
 
 }  // namespace brenk

@@ -32,7 +32,6 @@ struct ThreatMode {
   bool restrictRoot = false;  // the opponent has a VCF or VCT: root candidates must stop it
   bool guardThrees = false;   // it is a VCT, so the root's children are checked with threes
   bool rootRestricted = false;  // the restriction removed some root candidates
-  bool rootWidened = false;     // no candidate stopped the threat: other cells replaced them
   uint64_t vcfNodes = 0;       // attacker moves tried by the searches before the tree
   int64_t vcfMicros = 0;       // and the time they took
   uint64_t leafVcfNodes = 0;
