@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/host/driver.h"
+#include "engine/play/turn.h"
 #include "engine/threats/vcf.h"
 #include "support/board_text.h"
 #include "support/loaded_position.h"
@@ -214,17 +215,22 @@ TEST(ThreatMode, StopsTheOpponentsDoubleThree) {
       << decisionName(report.decision) << " played " << sink.row() << "," << sink.col();
 }
 
-TEST(ThreatMode, SearchOfAnEarlyGameRunsToItsCap) {
-  // From a match: leaves solved by their VCF check once left a collapsed node whose numbers came
-  // out unchanged, the update stopped there with stale ancestors above, and the next descent
-  // reached a lost leaf: the search failed after 1643 iterations and played the best mix cell.
+TEST(ThreatMode, FixedEffortRepeatsItsSearchExactly) {
+  // An early game from a match: nothing forced, so the alpha-beta search decides, capped by the
+  // iteration count's nodes, and two runs agree on everything they report.
   BoardText board;
   board.place({{12, 14}, {6, 9}, {13, 13}}, 'x').place({{8, 12}, {9, 9}}, 'o');
-  Position pos = testsupport::scoredPosition(board.inRows(), "o");
-  RecordingSink sink;
-  const DriverReport report = decideInMode(pos, sink, true, 3000);
-  EXPECT_EQ(report.decision, Decision::Search);
-  EXPECT_EQ(report.stats.iterations, 3000);
+  Position first = testsupport::scoredPosition(board.inRows(), "o"), second = first;
+  RecordingSink a, b;
+  const DriverReport one = decideInMode(first, a, true, 1000);
+  const DriverReport two = decideInMode(second, b, true, 1000);
+  EXPECT_EQ(one.decision, Decision::AlphaBeta);
+  EXPECT_LE(one.alphaBeta.nodes, 1000u * play::kNodesPerIteration + 1);
+  EXPECT_GT(one.alphaBeta.depth, 2);
+  EXPECT_EQ(Cell(a.row(), a.col()), Cell(b.row(), b.col()));
+  EXPECT_EQ(one.alphaBeta.nodes, two.alphaBeta.nodes);
+  EXPECT_EQ(one.alphaBeta.score, two.alphaBeta.score);
+  EXPECT_EQ(one.alphaBeta.depth, two.alphaBeta.depth);
 }
 
 // Whether `attacker` has a VCF once the other side has played `move`; a plain four is answered

@@ -1,5 +1,7 @@
 #include "apps/analysis/numbers.h"
 
+#include "engine/play/score.h"
+
 #include <charconv>
 
 namespace brenk::cli {
@@ -14,5 +16,13 @@ std::string shortestFloat(float value) {
 std::string proofNumberJson(infFloat number) { return number.inf ? "\"inf\"" : shortestFloat(number.value); }
 
 std::string proofNumberText(infFloat number) { return number.inf ? "inf" : shortestFloat(number.value); }
+
+std::string searchScoreText(int score) {
+  if (play::isWin(score)) return "win in " + std::to_string(play::pliesToFive(score));
+  if (play::isLoss(score)) return "loss in " + std::to_string(play::pliesToFive(score));
+  std::string text = std::to_string(score);
+  if (score > 0) text.insert(text.begin(), '+');
+  return text;
+}
 
 }  // namespace brenk::cli

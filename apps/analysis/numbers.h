@@ -13,5 +13,8 @@ std::string shortestFloat(float value);
 std::string proofNumberJson(infFloat number);
 // For people: the shortest decimal, or "inf".
 std::string proofNumberText(infFloat number);
+// An alpha-beta score for people: the evaluation with its sign ("+35", "-120", "0"), or a
+// forced result as the plies to its five ("win in 5", "loss in 4").
+std::string searchScoreText(int score);
 
 }  // namespace brenk::cli

@@ -27,6 +27,7 @@ const char* decisionReason(Decision decision) {
     case Decision::SearchError: return "the search failed; the last move written stands";
     case Decision::Vcf: return "the threat-space mode found a win by continuous fours";
     case Decision::Vct: return "the threat-space mode found a win by fours and threes";
+    case Decision::AlphaBeta: return "the threat-space mode's alpha-beta search";
     case Decision::None: return "no rule decided";
   }
   return "";

@@ -29,7 +29,8 @@ const char* quickName(Decision decision) {
     case Decision::Vcf: return "vcf";
     case Decision::Vct: return "vct";
     case Decision::None:
-    case Decision::Search: break;
+    case Decision::Search:
+    case Decision::AlphaBeta: break;
   }
   return "";
 }
@@ -47,6 +48,22 @@ void writeLine(std::ostream& out, const std::vector<cli::LineStep>& line) {
   if (cut) out << " ...";
 }
 
+// The alpha-beta search's figures and its principal variation.
+void writeAlphaBeta(std::ostream& out, const MoveFacts& facts) {
+  const AlphaBetaSummary& search = facts.report.alphaBeta;
+  if (search.forced) {
+    out << "alpha-beta: forced move at " << cellName(facts.x, facts.y);
+    return;
+  }
+  const int64_t rate = facts.turnMs > 0 ? static_cast<int64_t>(search.nodes) / facts.turnMs : 0;
+  out << "alpha-beta: depth " << search.depth << ", score " << cli::searchScoreText(search.score) << ", "
+      << search.nodes << " nodes, " << rate << " kN/s, " << facts.turnMs << " ms";
+  for (size_t i = 0; i < search.pv.size() && i < kLineStonesShown; ++i) {
+    out << (i == 0 ? ", pv " : " ") << cellName(search.pv[i].col, search.pv[i].row);
+  }
+  if (search.pv.size() > kLineStonesShown) out << " ...";
+}
+
 }  // namespace
 
 std::string moveMessage(const MoveFacts& facts) {
@@ -59,6 +76,8 @@ std::string moveMessage(const MoveFacts& facts) {
          << " disproof " << cli::proofNumberText(report.rootDisproof) << ", " << report.stats.iterations
          << " iterations, " << report.nodesCreated << " nodes, " << facts.turnMs << " ms";
     writeLine(text, facts.line);
+  } else if (report.decision == Decision::AlphaBeta) {
+    writeAlphaBeta(text, facts);
   } else if (report.decision == Decision::Vcf || report.decision == Decision::Vct) {
     // The threat searches before the tree: their nodes are the effort worth showing.
     text << (report.decision == Decision::Vcf ? "vcf: a win by fours at " : "vct: a win by fours and threes at ")

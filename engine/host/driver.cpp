@@ -5,6 +5,7 @@
 #include "engine/position/scoring.h"
 #include "engine/position/verdict.h"
 #include "engine/search/pnsearch.h"
+#include "engine/play/turn.h"
 #include "engine/threats/threat_mode.h"
 
 namespace brenk {
@@ -21,6 +22,7 @@ const char* decisionName(Decision decision) {
     case Decision::SearchError: return "search-error";
     case Decision::Vcf: return "vcf";
     case Decision::Vct: return "vct";
+    case Decision::AlphaBeta: return "alpha-beta";
   }
   return "none";
 }
@@ -91,6 +93,7 @@ void runSearch(Position& pos, MoveSink& sink, const DriverOptions& options, Driv
 }  // namespace
 
 DriverReport decideMove(Position& pos, MoveSink& sink, const DriverOptions& options) {
+  if (options.threats) return play::decideInThreatMode(pos, sink, options);
   DriverReport report;
   if (PlayOpening(pos)) {
     report.decision = Decision::Opening;

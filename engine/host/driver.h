@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <iosfwd>
+#include <vector>
 
 #include "engine/host/move_sink.h"
 #include "engine/position/inffloat.h"
@@ -15,8 +16,8 @@ namespace brenk {
 
 // The driver's rule that produced the move.
 // Vcf, Vct: the threat-space mode found a win by continuous fours (or by fours and threes) and
-// plays its first move.
-enum class Decision { None, Opening, OwnFive, BlockFive, Verdict, ForcedRoot, Search, SearchError, Vcf, Vct };
+// plays its first move; AlphaBeta: its alpha-beta search chose the move.
+enum class Decision { None, Opening, OwnFive, BlockFive, Verdict, ForcedRoot, Search, SearchError, Vcf, Vct, AlphaBeta };
 const char* decisionName(Decision decision);
 
 // Stone count above which the opponent's best cell is played without judging the position.
@@ -27,9 +28,21 @@ struct DriverOptions {
   std::ostream* diagnostics = nullptr;  // the search's diagnostic line; standard output when null
   // Sees the tree after the search and before it is destroyed (analysis, principal line).
   std::function<void(const SearchTree& tree)> inspectTree;
-  // The opt-in threat-space mode: forcing wins are searched before and inside the proof-number
-  // search. Off, every decision is the specified engine's.
+  // The opt-in threat-space mode: forcing wins first, then an alpha-beta search over threat
+  // patterns. Off, every decision is the specified engine's.
   bool threats = false;
+  // The mode's search to exactly this depth (0: deepen as the limits allow).
+  int playDepth = 0;
+};
+
+// What the threat-space mode's alpha-beta search found.
+struct AlphaBetaSummary {
+  bool ran = false;
+  int depth = 0;   // of the deepest iteration that finished
+  int score = 0;   // from the mover's side: the evaluation, or a win or loss by a five at a known ply
+  uint64_t nodes = 0;
+  bool forced = false;  // one move only was worth searching
+  std::vector<BoardCell> pv;  // the principal variation, the chosen move first
 };
 
 struct DriverReport {
@@ -44,6 +57,7 @@ struct DriverReport {
   // The threat-space mode's VCF searches before the tree: attacker moves tried and their time.
   uint64_t vcfNodes = 0;
   int64_t vcfMicros = 0;
+  AlphaBetaSummary alphaBeta;
 };
 
 // The opening rules; true when the move stands in the best own cell.

@@ -1,0 +1,60 @@
+#include "engine/play/shape.h"
+
+#include <array>
+
+namespace brenk::play {
+
+const char* shapeName(Shape shape) {
+  static constexpr const char* kNames[kShapes] = {"five",        "flex-four", "four-three",   "four-plus",
+                                                  "four",        "double-three", "three-plus", "three",
+                                                  "block-three-plus", "double-two", "block-three", "two",
+                                                  "none"};
+  return shape < kShapes ? kNames[shape] : "?";
+}
+
+Shape shapeOfClasses(const uint8_t (&classes)[4]) {
+  int count[kLineClasses] = {};
+  for (uint8_t cls : classes) ++count[cls];
+  const int fours = count[kB4];
+  const int openThrees = count[kF3];
+  const int closedThreesOrTwos = count[kB3] + count[kF2];
+  if (count[kF5] > 0) return kFive;
+  if (count[kF4] > 0 || fours >= 2) return kFlexFour;
+  if (fours == 1 && openThrees > 0) return kFourThree;
+  if (fours == 1 && closedThreesOrTwos > 0) return kFourPlus;
+  if (fours == 1) return kFour;
+  if (openThrees >= 2) return kDoubleThree;
+  if (openThrees == 1 && closedThreesOrTwos > 0) return kThreePlus;
+  if (openThrees == 1) return kThree;
+  if (count[kB3] >= 1 && closedThreesOrTwos >= 2) return kBlockThreePlus;
+  if (count[kF2] >= 2) return kDoubleTwo;
+  if (count[kB3] >= 1) return kBlockThree;
+  if (count[kF2] >= 1) return kTwo;
+  return kNone;
+}
+
+namespace {
+
+struct ShapeTable {
+  std::array<uint8_t, kClassQuads> shapes{};
+  ShapeTable() {
+    for (int quad = 0; quad < kClassQuads; ++quad) {
+      uint8_t classes[4];
+      int rest = quad;
+      for (uint8_t& cls : classes) {
+        cls = static_cast<uint8_t>(rest % kLineClasses);
+        rest /= kLineClasses;
+      }
+      shapes[quad] = shapeOfClasses(classes);
+    }
+  }
+};
+
+}  // namespace
+
+const uint8_t* shapeTable() {
+  static const ShapeTable table;
+  return table.shapes.data();
+}
+
+}  // namespace brenk::play
