@@ -6,7 +6,6 @@
 #include "engine/position/verdict.h"
 #include "engine/search/pnsearch.h"
 #include "engine/play/turn.h"
-#include "engine/threats/threat_mode.h"
 
 namespace brenk {
 
@@ -57,13 +56,10 @@ bool PlayOpening(Position& pos) {
 
 namespace {
 
-void runSearch(Position& pos, MoveSink& sink, const DriverOptions& options, DriverReport& report,
-               ThreatMode* threats) {
+void runSearch(Position& pos, MoveSink& sink, const DriverOptions& options, DriverReport& report) {
   // A failed search must still leave a legal move where the manager looks for one.
   sink.writeMove(pos.bestMixRow, pos.bestMixCol);
-  Search search(sink, threats ? threats->limits : options.limits,
-                options.diagnostics ? *options.diagnostics : std::cout);
-  search.threats = threats;
+  Search search(sink, options.limits, options.diagnostics ? *options.diagnostics : std::cout);
   const NodeId root = startTree(search, pos);
   report.searched = true;
   report.decision = Decision::Search;
@@ -123,18 +119,7 @@ DriverReport decideMove(Position& pos, MoveSink& sink, const DriverOptions& opti
     }
     return report;
   }
-  if (!options.threats) {
-    runSearch(pos, sink, options, report, nullptr);
-    return report;
-  }
-  ThreatMode mode(options.limits);
-  report.decision = playOwnThreats(pos, sink, mode);
-  report.vcfNodes = mode.vcfNodes;
-  report.vcfMicros = mode.vcfMicros;
-  if (report.decision != Decision::None) return report;
-  runSearch(pos, sink, options, report, &mode);
-  report.vcfNodes = mode.vcfNodes;
-  report.vcfMicros = mode.vcfMicros;
+  runSearch(pos, sink, options, report);
   return report;
 }
 

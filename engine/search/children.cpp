@@ -7,7 +7,6 @@
 #include "engine/position/scoring.h"
 #include "engine/position/verdict.h"
 #include "engine/search/pnsearch.h"
-#include "engine/threats/threat_mode.h"
 
 namespace brenk {
 
@@ -108,14 +107,12 @@ void appendChildren(Search& search, NodeId id, const Position& pos, const Candid
   for (int i = 0; i < scan.count; ++i) tail = appendChild(search, id, tail, pos, scan.cells[i]);
 }
 
-// With two or more big threats only the moves that meet the opponent's threats stay; the
-// threat-space mode keeps the mover's own fours as well, since they may win first.
-void pruneWeakChildren(Search& search, NodeId id, const Position& pos, bool keepOwnFours) {
+// With two or more big threats only the moves that meet the opponent's threats stay.
+void pruneWeakChildren(Search& search, NodeId id, const Position& pos) {
   NodeStore& store = search.store;
   store.removeChildrenIf(id, [&](CellId cell) {
     const PathMove move = store.firstMove(store.cell(cell).node);
-    return pos.scores[pos.opponent][move.row][move.col] < kPruningBound &&
-           !(keepOwnFours && pos.scores[pos.toMove][move.row][move.col] >= kPruningBound);
+    return pos.scores[pos.opponent][move.row][move.col] < kPruningBound;
   });
 }
 
@@ -166,13 +163,6 @@ void collapseIntoOnlyChild(Search& search, NodeId id, Position& pos) {
 
 }  // namespace
 
-void appendChildMoves(Search& search, NodeId id, const Position& pos, const std::vector<BoardCell>& cells) {
-  NodeStore& store = search.store;
-  CellId* tail = &store.node(id).children;
-  while (*tail != kNoCell) tail = &store.cell(*tail).next;
-  for (const BoardCell& at : cells) tail = appendChild(search, id, tail, pos, at);
-}
-
 void GenerateAllChildren(Search& search, NodeId id) {
   NodeStore& store = search.store;
   Position& pos = search.path.positionAt(store, id);
@@ -184,19 +174,12 @@ void GenerateAllChildren(Search& search, NodeId id) {
     // to the general rule; otherwise the node would have no children and sink the whole search.
     if (scan.count == 0) scanCandidates(pos, true, scan);
     appendChildren(search, id, pos, scan);
-    if (scan.bigThreats >= 2) pruneWeakChildren(search, id, pos, search.threats != nullptr);
-    if (search.threats && pos.plyCount == 0) restrictRootChildren(search, id, pos);
+    if (scan.bigThreats >= 2) pruneWeakChildren(search, id, pos);
     const int16_t childCount = store.node(id).childCount;
     if (childCount < 1) throw Excpt(3, kUnexpectedError, "Node::SelectMostProoving()");
     if (childCount > 1) break;
     if (pos.plyCount == 0) {
-      if (search.threats && search.threats->rootRestricted) {
-        // The one move that stops the opponent's VCF, which need not be the best mix cell.
-        const PathMove only = store.firstMove(store.cell(store.node(id).children).node);
-        search.sink.writeMove(only.row, only.col);
-      } else {
-        search.sink.writeMove(pos.bestMixRow, pos.bestMixCol);
-      }
+      search.sink.writeMove(pos.bestMixRow, pos.bestMixCol);
       throw ForcedRootMove{};
     }
     collapseIntoOnlyChild(search, id, pos);
@@ -216,7 +199,6 @@ void DevelopNode(Search& search, NodeId id) {
     search.scratch = pos;
     playPathMove(search.scratch, store.firstMove(child));
     EvaluateNode(search, child, search.scratch);
-    if (search.threats) judgeLeafByVcf(search, child, search.scratch);
     SetProofAndDisproofNumbers(store, child);
   }
 }

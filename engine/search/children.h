@@ -22,7 +22,5 @@ void EvaluateNode(Search& search, NodeId id, Position& pos);
 // ends the turn with ForcedRootMove.
 void GenerateAllChildren(Search& search, NodeId id);
 void DevelopNode(Search& search, NodeId id);
-// Adds children for `cells` at the end of the node's list, unordered and not yet judged.
-void appendChildMoves(Search& search, NodeId id, const Position& pos, const std::vector<BoardCell>& cells);
 
 }  // namespace brenk

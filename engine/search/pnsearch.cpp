@@ -5,7 +5,6 @@
 #include "engine/host/excpt.h"
 #include "engine/position/verdict.h"
 #include "engine/search/children.h"
-#include "engine/threats/threat_mode.h"
 
 namespace brenk {
 
@@ -93,20 +92,6 @@ bool withinLimits(Search& search) {
 
 namespace {
 
-// Every ancestor's numbers, up to the root. A collapsed node took its new position's evaluation
-// before its children were made; when the children's numbers come out the same, the update above
-// stops there although the ancestors still hold the numbers from before the collapse, and a
-// descent from that node can reach a solved leaf. The threat-space mode solves leaves so often
-// that this happens in a large share of its searches.
-NodeId updateToRoot(NodeStore& store, NodeId id) {
-  for (;;) {
-    SetProofAndDisproofNumbers(store, id);
-    const NodeId parent = store.node(id).parent;
-    if (parent == kNoNode) return id;
-    id = parent;
-  }
-}
-
 void writeCell(Search& search, int row, int col) { search.sink.writeMove(row, col); }
 
 void chooseMove(Search& search, NodeId rootId, NodeId lastSelected) {
@@ -124,13 +109,6 @@ void chooseMove(Search& search, NodeId rootId, NodeId lastSelected) {
     }
   } else if (root.disproof == 0.0f) {
     root.value = kLost;
-    if (search.threats && search.threats->rootRestricted) {
-      // The opponent's best cell need not stop its threat; the best kept child does, as far as
-      // the threat search can tell, which is more than the tree's candidate rules can.
-      const PathMove first = store.firstMove(store.cell(root.children).node);
-      writeCell(search, first.row, first.col);
-      return;
-    }
     const Position& pos = search.path.positionAt(store, rootId);
     writeCell(search, pos.bestOppRow, pos.bestOppCol);
   } else {
@@ -169,7 +147,7 @@ NodeId PnSearch(Search& search, NodeId root) {
     while (rootNode.proof != 0.0f && rootNode.disproof != 0.0f && withinLimits(search)) {
       lastSelected = SelectMostProoving(search, start);
       DevelopNode(search, lastSelected);
-      start = search.threats ? updateToRoot(store, lastSelected) : UpdateAncestors(store, lastSelected);
+      start = UpdateAncestors(store, lastSelected);
       ++search.stats.iterations;
     }
   } catch (const std::bad_alloc&) {

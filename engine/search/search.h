@@ -15,8 +15,6 @@
 
 namespace brenk {
 
-struct ThreatMode;
-
 // Tree memory the search may hold unless a front end sets another: with the rest of the process
 // it stays below the 350 MiB that Gomocup's manager allows.
 inline constexpr size_t kDefaultTreeBudget = size_t{300} << 20;
@@ -46,7 +44,6 @@ struct Search {
   SearchLimits limits;
   std::ostream& diagnostics;  // the one diagnostic line of the search goes here
   SearchStats stats;
-  ThreatMode* threats = nullptr;  // the threat-space mode's state; none in the specified engine
 };
 
 // Builds the root of a new tree standing on `pos` and puts it at the start of the path.
