@@ -58,7 +58,11 @@ const std::array<int, kNearOffsets>& nearOffsets() {
   return offsets;
 }
 
-Board::Board(int size) : size_(std::clamp(size, kMinBoardSize, kMaxBoardSize)) {
+Board::Board(int size)
+    : classTables_{lineClassTable(0), lineClassTable(1)},
+      shapes_(shapeTable()),
+      values_(&cellValues()),
+      size_(std::clamp(size, kMinBoardSize, kMaxBoardSize)) {
   stones_.fill(kWallCell);
   for (int y = 0; y < size_; ++y) {
     for (int x = 0; x < size_; ++x) stones_[cellAt(x, y)] = kEmptyCell;
@@ -97,7 +101,7 @@ void Board::resetKeys() {
 
 // Adds (sign +1) or removes (-1) an empty cell's share of the counts and sums.
 void Board::addCell(Cell cell, int sign) {
-  const CellValues& values = cellValues();
+  const CellValues& values = *values_;
   const CellState& state = cells_[cell];
   for (int colour = 0; colour < 2; ++colour) {
     counts_[colour][state.shape[colour]] += sign;
@@ -109,15 +113,15 @@ void Board::addCell(Cell cell, int sign) {
 // An empty cell whose key in `direction` has changed: its classes, shape and share follow.
 void Board::refreshCell(Cell cell, int direction) {
   CellState& state = cells_[cell];
-  const CellValues& values = cellValues();
+  const CellValues& values = *values_;
   for (int colour = 0; colour < 2; ++colour) {
-    const uint8_t cls = lineClassTable(colour)[state.keys[direction]];
+    const uint8_t cls = classTables_[colour][state.keys[direction]];
     const uint8_t old = state.classes[colour][direction];
     if (cls == old) continue;
     state.classes[colour][direction] = cls;
     const uint16_t oldQuad = state.quad[colour];
     const uint16_t quad = static_cast<uint16_t>(oldQuad + (cls - old) * pow10(direction));
-    const uint8_t shape = shapeTable()[quad];
+    const uint8_t shape = shapes_[quad];
     counts_[colour][state.shape[colour]] -= 1;
     counts_[colour][shape] += 1;
     sums_[kOwnRole][colour] += values.own[quad] - values.own[oldQuad];

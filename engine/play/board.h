@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/play/cell_values.h"
 #include "engine/play/line_patterns.h"
 #include "engine/play/shape.h"
 
@@ -75,6 +76,9 @@ class Board {
   // The sum over the empty cells of their value to `colour` in `role`.
   int32_t valueSum(Role role, int colour) const { return sums_[role][colour]; }
 
+  // The ordering and evaluation values of the cells' class quads.
+  const CellValues& values() const { return *values_; }
+
   // An empty cell near enough to a stone to be a move worth searching.
   bool isCandidate(Cell cell) const { return near_[cell] > 0 && stones_[cell] == kEmptyCell; }
   // Calls f(cell) for every candidate, row by row.
@@ -124,6 +128,10 @@ class Board {
   void markNear(Cell cell, int delta);
   void stoneChanged(Cell cell, int colour);
 
+  // The tables, looked up once: the update loop reads them for every cell it touches.
+  const uint8_t* classTables_[2];
+  const uint8_t* shapes_;
+  const CellValues* values_;
   int size_;
   int side_ = 1;  // stone values as the position's: 1 ("x") moves first
   uint64_t hash_ = 0;

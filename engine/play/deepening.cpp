@@ -99,6 +99,7 @@ MoveSet AlphaBeta::generateRootMoves() {
   }
   if (!kept.empty()) rootMoves_ = std::move(kept);
   orderMoves(rootMoves_, 0, kNoMove);
+  for (size_t i = 0; i < rootMoves_.size(); ++i) pickMove(rootMoves_, i);
   return set;
 }
 

@@ -7,7 +7,7 @@
 namespace brenk::play {
 
 int32_t cellScore(const Board& board, Cell cell) {
-  const CellValues& values = cellValues();
+  const CellValues& values = board.values();
   const int me = board.sideToMove();
   return values.attack[board.classQuadAt(me, cell)] + values.defence[board.classQuadAt(1 - me, cell)];
 }

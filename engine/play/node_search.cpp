@@ -82,6 +82,7 @@ int AlphaBeta::search(int alpha, int beta, int depth, int ply, bool pvNode) {
                            ply < 2 * rootDepth_ + 8;
   const int newDepth = forcedReply ? depth : depth - 1;
   for (size_t i = 0; i < moveLists_[ply].size(); ++i) {
+    pickMove(moveLists_[ply], i);
     const Cell cell = moveLists_[ply][i].cell;
     if (quietNode && depth <= kMaxDepthOfMoveCount && static_cast<int>(i) >= moveCountLimit(depth) && !isLoss(best)) {
       break;

@@ -40,7 +40,14 @@ int AlphaBeta::staticResult(int ply) const {
   if (board_.shapeCount(me, kFive) > 0) return mateAt(ply + 1);
   const int theirFives = board_.shapeCount(them, kFive);
   if (theirFives >= 2) return -mateAt(ply + 2);
-  if (theirFives == 0 && board_.shapeCount(me, kFlexFour) > 0) return mateAt(ply + 3);
+  if (theirFives > 0) return 0;
+  if (board_.shapeCount(me, kFlexFour) > 0) return mateAt(ply + 3);
+  // With no four to answer with, the other side cannot stop a four-three (the forced block
+  // leaves the three to become an open four) nor a double three (one block leaves the other).
+  if (board_.shapeCountAtLeast(them, kFour) == 0 &&
+      board_.shapeCount(me, kFourThree) + board_.shapeCount(me, kDoubleThree) > 0) {
+    return mateAt(ply + 5);
+  }
   return 0;
 }
 
@@ -133,10 +140,19 @@ void AlphaBeta::orderMoves(std::vector<ScoredMove>& moves, int ply, Cell tableMo
     }
     move.score += history_[me][move.cell] / 64;
   }
-  // Ties go to the lower cell, so the order never depends on the sort's implementation.
-  std::sort(moves.begin(), moves.end(), [](const ScoredMove& a, const ScoredMove& b) {
-    return a.score != b.score ? a.score > b.score : a.cell < b.cell;
-  });
+}
+
+// Moves the best of moves[next..] to `next`: most nodes stop after a move or two, so sorting
+// the whole list would be wasted. Ties go to the lower cell, so the order never depends on how
+// the list was filled.
+void pickMove(std::vector<ScoredMove>& moves, size_t next) {
+  size_t best = next;
+  for (size_t i = next + 1; i < moves.size(); ++i) {
+    const ScoredMove& a = moves[i];
+    const ScoredMove& b = moves[best];
+    if (a.score > b.score || (a.score == b.score && a.cell < b.cell)) best = i;
+  }
+  std::swap(moves[next], moves[best]);
 }
 
 void AlphaBeta::noteCutoff(Cell move, int ply, int depth) {

@@ -43,6 +43,8 @@ struct PlayResult {
   bool forced = false;  // only one move was worth searching
 };
 
+void pickMove(std::vector<ScoredMove>& moves, size_t next);
+
 class AlphaBeta {
  public:
   AlphaBeta(Board& board, const PlayLimits& limits);
