@@ -12,7 +12,7 @@ inline constexpr int kAspirationFrom = 5;
 inline constexpr int kAspirationWindow = 40;
 // An iteration costs about this many times the one before it: no iteration starts that would
 // then end past the allowance.
-inline constexpr int kIterationGrowth = 2;
+inline constexpr double kIterationGrowth = 1.5;
 
 }  // namespace
 

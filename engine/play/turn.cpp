@@ -16,7 +16,7 @@ namespace {
 // The forcing-move solver's share of the time left: most turns it settles in microseconds, and
 // a win it finds is worth more than any search.
 inline constexpr int kVcfShareDivisor = 4;
-inline constexpr int kVctShareDivisor = 8;
+inline constexpr int kVctShareDivisor = 16;
 inline constexpr int kGuardShareDivisor = 4;
 inline constexpr int kVctDepth = 10;
 // Its node caps when the turn must repeat on every machine.
