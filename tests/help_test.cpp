@@ -136,6 +136,7 @@ TEST(CommandLineFaults, NamedOnOneLineThenTheUsageOnStandardErrorWithStatusTwo) 
       {kBench, {"--ms", "-1"}, {"--ms", "-1"}, "Usage: brenk-bench search"},
       {kBench, {"search", "--budget-mib", "lots"}, {"--budget-mib", "lots"}, "Usage: brenk-bench search"},
       {kBench, {"frobnicate"}, {"frobnicate"}, "Usage: brenk-bench"},
+      {kBench, {"search", "--depth", "3"}, {"--depth", "--threats"}, "Usage: brenk-bench search"},
       {kBench, {"vcf", game, "--ms", "1.5"}, {"--ms", "1.5"}, "Usage: brenk-bench vcf"},
       {kBench, {"vcf", game, "--iterations", "5", "--ms", "5"}, {"--iterations", "--ms"}, "Usage: brenk-bench vcf"},
       {kBrain, {"--frobnicate"}, {"--frobnicate"}, "Usage: pbrain-brenk"},
