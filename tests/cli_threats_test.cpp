@@ -137,6 +137,23 @@ TEST(AnalyzeThreats, TextReportAgreesWithTheObject) {
   EXPECT_NE(run.out.find(line.str()), std::string::npos) << run.out;
 }
 
+// A node cap stops the search anywhere, an aspiration re-search included: whatever iteration it
+// stops in, the variation reported starts with the move played.
+TEST(AnalyzeThreats, AVariationFromTheMoveWhereverTheNodeCapStopsTheSearch) {
+  TempDir written("brenk-threats-bench");
+  const CliRun write = runCli({"bench", "--write", written.path().string()});
+  ASSERT_EQ(write.status, 0) << write.err;
+  const std::string opening = write.out.substr(0, write.out.find('\n'));  // two stones near the centre
+  for (int iterations = 80; iterations <= 160; iterations += 4) {
+    const json answer = analyzeJson({opening, "--threats", "--iterations", std::to_string(iterations)});
+    ASSERT_EQ(answer["decision"], "alpha-beta");
+    const json& pv = answer["alphaBeta"]["pv"];
+    ASSERT_FALSE(pv.empty()) << iterations << " iterations";
+    EXPECT_EQ(pv[0][0], answer["move"][0]) << iterations << " iterations";
+    EXPECT_EQ(pv[0][1], answer["move"][1]) << iterations << " iterations";
+  }
+}
+
 // Position lines: name, decision, row,col, depth, score, alpha-beta nodes, vcf nodes, ms, kN/s.
 const std::regex kThreatLine(R"(^.{22} (\S+) +\d+,\d+ +(\d+|-) +(\S+(?: in \d+)?) +(\d+) +(\d+) +\d+ +\d+$)");
 const std::regex kThreatTotal(R"(^total alpha-beta nodes (\d+), vcf nodes (\d+) \(threat-space signature\), .*$)");
