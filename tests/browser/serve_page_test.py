@@ -341,7 +341,7 @@ def run_test(args, workdir):
         check(page.panel()["d-rule"] == "opening", f"panel after the opening: {page.panel()}")
 
         # A search long enough to click into it: the page shows it thinks and takes no stone.
-        page.set_limit("timeMs", 1500)
+        page.set_limit("timeMs", 3000)  # room for a loaded machine between the two clicks
         page.click_cell(8, 10)
         thinking = browser.evaluate(
             "[document.body.dataset.state, getComputedStyle(document.getElementById('thinking')).display,"
