@@ -1,5 +1,5 @@
 // brenk-bench: figures for the proof-number search, printed, never asserted.
-//   brenk-bench [search] [--ms N] [--budget-mib M] [--threats]
+//   brenk-bench [search] [--ms N] [--budget-mib M] [--threats [--depth D]]
 //                                                     one timed search on a middle-game position
 //   brenk-bench vcf FILE [--iterations N | --ms N] [--limit K] [--verbose] [--threats]
 //                                                     the solved VCF positions (vcf20.tsv)
@@ -11,6 +11,7 @@
 #include "apps/command_line.h"
 #include "bench/search_bench.h"
 #include "bench/vcf_suite.h"
+#include "engine/play/search.h"
 #include "engine/search/search.h"
 
 namespace {
@@ -19,6 +20,7 @@ struct SearchOptions {
   int32_t ms = 3500;
   int64_t budgetMiB = static_cast<int64_t>(brenk::kDefaultTreeBudget >> 20);
   bool threats = false;
+  int depth = 0;
 };
 
 // A tebibyte of tree is far beyond any machine this runs on, and keeps the shift into bytes exact.
@@ -32,7 +34,10 @@ void addSearchMode(CLI::App& app, SearchOptions& options) {
   search->add_option("--budget-mib", options.budgetMiB, "tree memory budget in MiB")
       ->capture_default_str()
       ->check(brenk::wholeNumber(1, kMaxBudgetMiB));
-  search->add_flag("--threats", options.threats, "search in the threat-space mode");
+  CLI::Option* threats = search->add_flag("--threats", options.threats, "search in the threat-space mode");
+  search->add_option("--depth", options.depth, "the threat-space mode's alpha-beta search to exactly this depth")
+      ->check(brenk::wholeNumber(1, brenk::play::kMaxDepth))
+      ->needs(threats);
 }
 
 void addVcfMode(CLI::App& app, std::string& file, brenk::bench::VcfSuiteOptions& options) {
@@ -82,6 +87,6 @@ int main(int argc, char** argv) {
     std::fflush(stdout);  // before the bench forks, or the child would print it again
   }
   bench::runSearchBench(bench::middleGamePosition(), search.ms, static_cast<size_t>(search.budgetMiB) << 20,
-                        search.threats);
+                        search.threats, search.depth);
   return 0;
 }

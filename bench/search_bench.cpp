@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
+#include <string>
 
 #include "bench/board_text.h"
 #include "engine/host/driver.h"
@@ -64,8 +65,23 @@ void printFigures(const DriverReport& report, const RecordingSink& sink, int32_t
               100.0 * freeSeconds / searchSeconds);
 }
 
+// The threat-space mode's alpha-beta search: how deep it got and how fast it went.
+void printAlphaBeta(const DriverReport& report, const RecordingSink& sink, int32_t allowanceMs, double seconds) {
+  const AlphaBetaSummary& search = report.alphaBeta;
+  std::printf("decision %s, move row %d col %d, depth %d, score %d%s\n", decisionName(report.decision), sink.row(),
+              sink.col(), search.depth, search.score, search.forced ? " (forced)" : "");
+  std::printf("turn time            %10.3f s = %5.1f %% of the allowance\n", seconds,
+              allowanceMs > 0 ? 100.0 * seconds / (allowanceMs / 1000.0) : 0.0);
+  std::printf("alpha-beta nodes     %10llu  (%.0f/s over the whole turn)\n",
+              static_cast<unsigned long long>(search.nodes), search.nodes / seconds);
+  std::printf("solver nodes         %10llu  in %.3f s\n", static_cast<unsigned long long>(report.vcfNodes),
+              report.vcfMicros / 1e6);
+  std::printf("peak RSS             %10.1f MiB\n", peakRssMiB());
+}
+
 // Runs the search as brenk does and prints its figures.
-SearchTiming searchAndReport(const Position& start, int32_t allowanceMs, size_t memoryBudget, bool threats) {
+SearchTiming searchAndReport(const Position& start, int32_t allowanceMs, size_t memoryBudget, bool threats,
+                             int depth) {
   Position pos = start;
   RecordingSink sink;
   std::ostringstream diagnostics;
@@ -76,6 +92,7 @@ SearchTiming searchAndReport(const Position& start, int32_t allowanceMs, size_t 
   options.limits.memoryBudget = memoryBudget;
   options.diagnostics = &diagnostics;
   options.threats = threats;
+  options.playDepth = depth;
   SteadyClock::time_point searchEnd{};
   options.inspectTree = [&](const SearchTree&) { searchEnd = SteadyClock::now(); };
 
@@ -83,6 +100,11 @@ SearchTiming searchAndReport(const Position& start, int32_t allowanceMs, size_t 
   const SteadyClock::time_point begin = SteadyClock::now();
   const DriverReport report = decideMove(pos, sink, options);
   const SteadyClock::time_point freed = SteadyClock::now();
+  if (report.alphaBeta.ran) {
+    std::printf("allowance %d ms%s\n", allowanceMs, depth > 0 ? (", depth " + std::to_string(depth)).c_str() : "");
+    printAlphaBeta(report, sink, allowanceMs, secondsBetween(begin, freed));
+    return SearchTiming{};
+  }
   if (!report.searched) {
     std::printf("no search: decision %s\n", decisionName(report.decision));
     return SearchTiming{};
@@ -107,7 +129,7 @@ Position middleGamePosition() {
   return positionFromRows(rows, "x");
 }
 
-void runSearchBench(const Position& start, int32_t allowanceMs, size_t memoryBudget, bool threats) {
+void runSearchBench(const Position& start, int32_t allowanceMs, size_t memoryBudget, bool threats, int depth) {
   // The search runs in a child process, so that the time from the end of the search until the
   // process is gone (all a manager waits for) is seen from outside, and the peak RSS is this
   // search's alone.
@@ -116,7 +138,7 @@ void runSearchBench(const Position& start, int32_t allowanceMs, size_t memoryBud
   const pid_t child = fork();
   if (child == 0) {
     close(pipeEnds[0]);
-    const SearchTiming timing = searchAndReport(start, allowanceMs, memoryBudget, threats);
+    const SearchTiming timing = searchAndReport(start, allowanceMs, memoryBudget, threats, depth);
     const bool sent = write(pipeEnds[1], &timing, sizeof timing) == static_cast<ssize_t>(sizeof timing);
     close(pipeEnds[1]);
     std::exit(sent ? 0 : 1);

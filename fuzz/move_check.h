@@ -1,6 +1,7 @@
-// Hostile manager files pushed through the loader and the whole driver, and the property every
-// run must keep: whenever the board has an empty cell, the move lands on one. Shared by the
-// libFuzzer target and the corpus replay test, so both judge a run the same way.
+// Hostile manager files pushed through the loader and the whole driver, in the exact mode and in
+// the threat-space mode, and the property every run must keep: whenever the board has an empty
+// cell, the move lands on one. Shared by the libFuzzer target and the corpus replay test, so both
+// judge a run the same way.
 #pragma once
 
 #include <cstddef>
@@ -35,7 +36,8 @@ struct MoveCheck {
 };
 
 inline constexpr char kFileSeparator = '\0';
-// Small enough that a fuzz input runs in milliseconds, large enough for a few node chunks.
+// Small enough that a fuzz input runs in milliseconds, large enough for a few node chunks (and,
+// in the threat-space mode, for a few thousand alpha-beta nodes and fixed solver caps).
 inline constexpr int64_t kFuzzIterations = 30;
 inline constexpr size_t kFuzzTreeBudget = size_t{12} << 20;
 
@@ -79,7 +81,8 @@ inline bool loadFuzzFiles(const FuzzFiles& files, Position& pos, int32_t& allowa
   return true;
 }
 
-inline MoveCheck runAndCheck(const FuzzFiles& files) {
+// `threats`: the decision goes to the threat-space mode, as pbrain-brenk-threats would take it.
+inline MoveCheck runAndCheck(const FuzzFiles& files, bool threats = false) {
   MoveCheck check;
   Position pos;
   int32_t allowance = kDefaultTimeAllowance;
@@ -97,6 +100,7 @@ inline MoveCheck runAndCheck(const FuzzFiles& files) {
   options.limits.clock = &clock;
   options.limits.maxIterations = kFuzzIterations;
   options.limits.memoryBudget = kFuzzTreeBudget;
+  options.threats = threats;
   try {
     decideMove(pos, sink, options);
   } catch (...) {

@@ -1,5 +1,5 @@
-// Replays the fuzz regression corpus through the same check the fuzzer applies, so an input that
-// once broke the loader or the driver can never come back unnoticed.
+// Replays the fuzz regression corpus through the same check the fuzzer applies, in both modes, so
+// an input that once broke the loader or the driver can never come back unnoticed.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -68,12 +68,14 @@ TEST(FuzzCorpus, EveryKeptInputPlaysALegalMove) {
   ASSERT_TRUE(fs::is_directory(kCorpus)) << kCorpus;
   int replayed = 0;
   for (const auto& entry : fs::directory_iterator(kCorpus)) {
-    SCOPED_TRACE(entry.path().filename().string());
-    const MoveCheck check = runAndCheck(splitFuzzInput(bytesOf(entry.path())));
-    EXPECT_TRUE(runPasses(check)) << "move " << check.col << "," << check.row << " hasMove " << check.hasMove
-                                  << " escapedError " << check.escapedError;
-    if (check.loaded && check.boardHasEmpty) {
-      EXPECT_TRUE(check.hasMove);
+    for (const bool threats : {false, true}) {
+      SCOPED_TRACE(entry.path().filename().string() + (threats ? " in the threat-space mode" : ""));
+      const MoveCheck check = runAndCheck(splitFuzzInput(bytesOf(entry.path())), threats);
+      EXPECT_TRUE(runPasses(check)) << "move " << check.col << "," << check.row << " hasMove " << check.hasMove
+                                    << " escapedError " << check.escapedError;
+      if (check.loaded && check.boardHasEmpty) {
+        EXPECT_TRUE(check.hasMove);
+      }
     }
     ++replayed;
   }

@@ -1,6 +1,7 @@
 // Positions no real game reaches but a manager can send, and working files brenk cannot read or
 // write: every run ends with status 0, without a crash, with a legal move wherever one exists and
-// a line in brenk.log only for an error that escapes a run.
+// a line in brenk.log only for an error that escapes a run. The positions go to the threat-space
+// mode as well, as a manager hands them to pbrain-brenk-threats and as analyze --threats reads them.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -94,7 +95,7 @@ BrenkRun runBrenk(const fs::path& dir, bool unprivileged = false) {
 }
 
 // The move brenk writes for `board` with `symbol` to play, after checking the run ended cleanly.
-std::string moveFor(const Board& board, const char* symbol, int allowance = 100) {
+std::string brenkMoveFor(const Board& board, const char* symbol, int allowance) {
   TempDir dir;
   dir.write("plocha.dat", board.text());
   dir.write("tah.dat", symbol);
@@ -117,12 +118,85 @@ bool legalOn(const Board& board, const std::string& move) {
   return row >= 0 && row < kSize && col >= 0 && col < kSize && board.cells[row][col] == '-';
 }
 
-void expectLegal(const Board& board, const char* symbol) {
-  const std::string move = moveFor(board, symbol);
-  EXPECT_TRUE(legalOn(board, move)) << "\"" << move << "\" for " << symbol << "\n" << board.text();
+// pbrain-brenk-threats given the board by BOARD (`symbol`'s stones its own) with a turn limit of
+// `allowance` plus the margin it keeps: its answer as "x,y", which is brenk's "col,row".
+std::string threatsBrainMoveFor(const Board& board, const char* symbol, int allowance) {
+  TempDir dir;
+  std::string script = "START 20\r\nINFO timeout_turn " + std::to_string(allowance + 60) + "\r\nBOARD\r\n";
+  for (int r = 0; r < kSize; ++r)
+    for (int c = 0; c < kSize; ++c)
+      if (board.cells[r][c] != '-')
+        script += std::to_string(c) + "," + std::to_string(r) + "," + (board.cells[r][c] == *symbol ? "1" : "2") + "\r\n";
+  dir.write("script", script + "DONE\r\nEND\r\n");
+  brenk::testsupport::RunOptions options;
+  options.args = {"-c", "exec \"$0\" < \"$1\"", PBRAIN_THREATS_EXE, (dir.path() / "script").string()};
+  options.stderrTo = brenk::testsupport::Stderr::Merge;
+  options.timeoutMs = 30000;
+  const BrenkRun run = brenk::testsupport::runProcess("/bin/sh", options);
+  EXPECT_TRUE(run.exited) << "the brain did not exit normally";
+  EXPECT_EQ(run.status, 0);
+  // The manager reads the last line that is neither DEBUG nor MESSAGE.
+  std::istringstream lines(run.out);
+  std::string answer;
+  for (std::string line; std::getline(lines, line);)
+    if (line.rfind("DEBUG ", 0) != 0 && line.rfind("MESSAGE ", 0) != 0) answer = line;
+  EXPECT_EQ(answer.find("ERROR"), std::string::npos) << run.out;
+  return answer;
 }
 
-TEST(HostilePosition, FixtureFullBoardHoldsNoFive) {
+// brenk-cli analyze --threats on the board as a game directory, with an iteration cap: the move of
+// its JSON object as "col,row".
+std::string threatsAnalyzeMoveFor(const Board& board, const char* symbol) {
+  TempDir dir;
+  dir.write("plocha.dat", board.text());
+  dir.write("tah.dat", symbol);
+  brenk::testsupport::RunOptions options;
+  options.args = {"analyze", dir.path().string(), "--threats", "--iterations", "30", "--json"};
+  options.stderrTo = brenk::testsupport::Stderr::Discard;
+  options.timeoutMs = 30000;
+  const BrenkRun run = brenk::testsupport::runProcess(BRENK_CLI_EXE, options);
+  EXPECT_TRUE(run.exited) << "brenk-cli did not exit normally";
+  EXPECT_EQ(run.status, 0);
+  const size_t key = run.out.find("\"move\":[");
+  if (key == std::string::npos) return "no move in " + run.out.substr(0, 80);
+  int row = -1, col = -1;
+  char comma = 0;
+  std::istringstream(run.out.substr(key + 8)) >> row >> comma >> col;
+  return std::to_string(col) + "," + std::to_string(row);
+}
+
+// The ways a position reaches a decision: brenk's files, and the threat-space mode's two doors.
+enum class Front { Brenk, ThreatsBrain, ThreatsAnalyze };
+
+class HostilePosition : public ::testing::TestWithParam<Front> {
+ protected:
+  static std::string moveFor(const Board& board, const char* symbol, int allowance = 100) {
+    switch (GetParam()) {
+      case Front::Brenk: return brenkMoveFor(board, symbol, allowance);
+      case Front::ThreatsBrain: return threatsBrainMoveFor(board, symbol, allowance);
+      case Front::ThreatsAnalyze: return threatsAnalyzeMoveFor(board, symbol);
+    }
+    return "";
+  }
+  static void expectLegal(const Board& board, const char* symbol) {
+    const std::string move = moveFor(board, symbol);
+    EXPECT_TRUE(legalOn(board, move)) << "\"" << move << "\" for " << symbol << "\n" << board.text();
+  }
+};
+
+std::string frontName(const ::testing::TestParamInfo<Front>& info) {
+  switch (info.param) {
+    case Front::Brenk: return "Brenk";
+    case Front::ThreatsBrain: return "ThreatsBrain";
+    case Front::ThreatsAnalyze: return "ThreatsAnalyze";
+  }
+  return "";
+}
+
+INSTANTIATE_TEST_SUITE_P(Fronts, HostilePosition,
+                         ::testing::Values(Front::Brenk, Front::ThreatsBrain, Front::ThreatsAnalyze), frontName);
+
+TEST(HostileFixture, FullBoardHoldsNoFive) {
   const Board full = fullBoardWithoutFive();
   EXPECT_FALSE(fiveAnywhere(full));
   EXPECT_EQ(full.stones(), 400);
@@ -131,7 +205,7 @@ TEST(HostilePosition, FixtureFullBoardHoldsNoFive) {
   EXPECT_TRUE(fiveAnywhere(five)) << "the five finder must see a five";
 }
 
-TEST(HostilePosition, OneSideHasManyMoreStones) {
+TEST_P(HostilePosition, OneSideHasManyMoreStones) {
   Board board;
   const int xs[][2] = {{3, 3}, {3, 9}, {5, 14}, {8, 2}, {9, 9}, {11, 16}, {14, 5}, {15, 12}, {17, 8}, {6, 6}, {12, 12}};
   for (const auto& s : xs) board.cells[s[0]][s[1]] = 'x';
@@ -140,7 +214,7 @@ TEST(HostilePosition, OneSideHasManyMoreStones) {
   expectLegal(board, "o");
 }
 
-TEST(HostilePosition, FiveAlreadyOnTheBoard) {
+TEST_P(HostilePosition, FiveAlreadyOnTheBoard) {
   Board board;
   for (int c = 3; c < 8; ++c) board.cells[5][c] = 'x';
   for (int c = 3; c < 7; ++c) board.cells[6][c] = 'o';
@@ -152,7 +226,7 @@ TEST(HostilePosition, FiveAlreadyOnTheBoard) {
   expectLegal(six, "o");
 }
 
-TEST(HostilePosition, BothSidesWithOpenFoursCompleteTheirOwnFive) {
+TEST_P(HostilePosition, BothSidesWithOpenFoursCompleteTheirOwnFive) {
   Board board;
   for (int c = 5; c < 9; ++c) board.cells[4][c] = 'x';
   for (int c = 5; c < 9; ++c) board.cells[12][c] = 'o';
@@ -162,7 +236,7 @@ TEST(HostilePosition, BothSidesWithOpenFoursCompleteTheirOwnFive) {
   EXPECT_TRUE(oMove == "4,12" || oMove == "9,12") << oMove;
 }
 
-TEST(HostilePosition, OneEmptyCellIsTheMove) {
+TEST_P(HostilePosition, OneEmptyCellIsTheMove) {
   const int holes[][2] = {{7, 13}, {0, 0}, {19, 19}, {0, 19}, {19, 0}, {10, 0}};
   for (const auto& hole : holes) {
     Board board = fullBoardWithoutFive();
@@ -173,7 +247,7 @@ TEST(HostilePosition, OneEmptyCellIsTheMove) {
   }
 }
 
-TEST(HostilePosition, NearlyFullBoardsOf381And399Stones) {
+TEST_P(HostilePosition, NearlyFullBoardsOf381And399Stones) {
   std::mt19937 random(20240611);
   for (int stones : {381, 399, 381, 390, 399}) {
     Board board = fullBoardWithoutFive();
@@ -183,15 +257,15 @@ TEST(HostilePosition, NearlyFullBoardsOf381And399Stones) {
   }
 }
 
-TEST(HostilePosition, FullBoardHasNoMoveAndEndsCleanly) {
+TEST(HostileBrenk, FullBoardHasNoMoveAndEndsCleanly) {
   // No legal move exists: brenk writes 0,0, the best cell it starts with, and exits 0.
-  EXPECT_EQ(moveFor(fullBoardWithoutFive(), "x"), "0,0");
+  EXPECT_EQ(brenkMoveFor(fullBoardWithoutFive(), "x", 100), "0,0");
   Board allX;
   std::memset(allX.cells, 'x', sizeof allX.cells);
-  EXPECT_EQ(moveFor(allX, "o"), "0,0");
+  EXPECT_EQ(brenkMoveFor(allX, "o", 100), "0,0");
 }
 
-TEST(HostilePosition, StonesOnEveryEdgeSoEveryScanReachesIt) {
+TEST_P(HostilePosition, StonesOnEveryEdgeSoEveryScanReachesIt) {
   Board board;
   for (int i = 0; i < kSize; ++i) {
     board.cells[0][i] = "xxoo"[i % 4];
@@ -211,7 +285,7 @@ TEST(HostilePosition, StonesOnEveryEdgeSoEveryScanReachesIt) {
   expectLegal(corners, "o");
 }
 
-TEST(HostilePosition, RandomBoardsOfEveryDensity) {
+TEST_P(HostilePosition, RandomBoardsOfEveryDensity) {
   std::mt19937 random(7);
   for (int round = 0; round < 16; ++round) {
     Board board;

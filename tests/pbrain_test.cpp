@@ -430,29 +430,56 @@ TEST(PbrainSession, RestartAndStartAgainClearTheBoard) {
   EXPECT_EQ(brain.finish(), 0);
 }
 
+// The mode a turn ran in, from its "DEBUG threat-space mode" line.
+std::vector<bool> threatTurns(const Brain& brain) {
+  std::vector<bool> turns;
+  bool threats = false;
+  for (const std::string& line : brain.transcript()) {
+    if (line == "DEBUG threat-space mode") threats = true;
+    Cell move{};
+    if (parseMove(line, move)) {
+      turns.push_back(threats);
+      threats = false;
+    }
+  }
+  return turns;
+}
+
+// The same bad commands in both modes, the threat-space one switched on as a manager would.
 TEST(PbrainSession, ErrorsAndUnknownCommandsKeepTheGame) {
-  Brain brain;
-  EXPECT_EQ(brain.ask("START 15").rfind("ERROR ", 0), 0u);
-  EXPECT_EQ(brain.ask("START").rfind("ERROR ", 0), 0u);
-  EXPECT_EQ(brain.ask("RECTSTART 20,15").rfind("ERROR ", 0), 0u);
-  EXPECT_EQ(brain.ask("START 20"), "OK");
-  brain.send({"INFO timeout_turn 200", "INFO unheard_of 17", "INFO timeout_turn many", "YXSTOP"});
-  EXPECT_EQ(brain.ask("BEGIN"), "9,9") << "INFO and YXSTOP are not answered";
-  EXPECT_EQ(brain.ask("TURN 9,9"), "ERROR cell 9,9 is already taken");
-  EXPECT_EQ(brain.ask("TURN 20,3").rfind("ERROR ", 0), 0u);
-  EXPECT_EQ(brain.ask("TURN -1,3").rfind("ERROR ", 0), 0u);
-  EXPECT_EQ(brain.ask("TURN 4294967296,3").rfind("ERROR ", 0), 0u) << "must not wrap to 0,3";
-  EXPECT_EQ(brain.ask("TURN ten,ten").rfind("ERROR ", 0), 0u);
-  EXPECT_EQ(brain.ask("TURN 10,10,1").rfind("ERROR ", 0), 0u);
-  EXPECT_EQ(brain.ask("SWAP2BOARD").rfind("UNKNOWN ", 0), 0u);
-  EXPECT_EQ(brain.ask("FROBNICATE 1,2").rfind("UNKNOWN ", 0), 0u);
-  // None of the refused moves reached the board: with our 9,9 taken back it is empty, and a lone
-  // opponent stone at column 0, row 3 gets the diagonal answer.
-  EXPECT_EQ(brain.ask("TAKEBACK 9,9"), "OK");
-  EXPECT_EQ(brain.ask("TURN 0,3"), "1,4");
-  EXPECT_EQ(brain.ask("INFO rule 4").rfind("ERROR ", 0), 0u) << "renju is refused at once";
-  EXPECT_EQ(brain.finish(), 0);
-  expectOnlyProtocolLines(brain.transcript());
+  for (const bool threats : {false, true}) {
+    SCOPED_TRACE(threats ? "threat-space mode" : "exact mode");
+    Brain brain;
+    if (threats) brain.send({"INFO brenk_threats 1"});
+    EXPECT_EQ(brain.ask("START 15").rfind("ERROR ", 0), 0u);
+    EXPECT_EQ(brain.ask("START").rfind("ERROR ", 0), 0u);
+    EXPECT_EQ(brain.ask("RECTSTART 20,15").rfind("ERROR ", 0), 0u);
+    EXPECT_EQ(brain.ask("START 20"), "OK");
+    brain.send({"INFO timeout_turn 200", "INFO unheard_of 17", "INFO timeout_turn many", "YXSTOP"});
+    EXPECT_EQ(brain.ask("BEGIN"), "9,9") << "INFO and YXSTOP are not answered";
+    EXPECT_EQ(brain.ask("TURN 9,9"), "ERROR cell 9,9 is already taken");
+    EXPECT_EQ(brain.ask("TURN 20,3").rfind("ERROR ", 0), 0u);
+    EXPECT_EQ(brain.ask("TURN -1,3").rfind("ERROR ", 0), 0u);
+    EXPECT_EQ(brain.ask("TURN 4294967296,3").rfind("ERROR ", 0), 0u) << "must not wrap to 0,3";
+    EXPECT_EQ(brain.ask("TURN ten,ten").rfind("ERROR ", 0), 0u);
+    EXPECT_EQ(brain.ask("TURN 10,10,1").rfind("ERROR ", 0), 0u);
+    EXPECT_EQ(brain.ask("SWAP2BOARD").rfind("UNKNOWN ", 0), 0u);
+    EXPECT_EQ(brain.ask("FROBNICATE 1,2").rfind("UNKNOWN ", 0), 0u);
+    // None of the refused moves reached the board: with our 9,9 taken back it is empty, and a lone
+    // opponent stone at column 0, row 3 gets the diagonal answer (the mode searches instead, but
+    // still on a free cell).
+    EXPECT_EQ(brain.ask("TAKEBACK 9,9"), "OK");
+    const std::string reply = brain.ask("TURN 0,3");
+    Cell move{};
+    EXPECT_TRUE(parseMove(reply, move) && reply != "0,3") << reply;
+    if (!threats) {
+      EXPECT_EQ(reply, "1,4");
+    }
+    EXPECT_EQ(brain.ask("INFO rule 4").rfind("ERROR ", 0), 0u) << "renju is refused at once";
+    EXPECT_EQ(brain.finish(), 0);
+    expectOnlyProtocolLines(brain.transcript());
+    EXPECT_EQ(threatTurns(brain), std::vector<bool>(2, threats));
+  }
 }
 
 TEST(PbrainSession, UnsupportedRulePlaysOnWithAMessage) {
@@ -700,19 +727,65 @@ TEST(PbrainMessages, SearchedMovesTellStateNumbersEffortAndLine) {
   EXPECT_GE(searchedMoves, 1);
 }
 
-// The mode a turn ran in, from its "DEBUG threat-space mode" line.
-std::vector<bool> threatTurns(const Brain& brain) {
-  std::vector<bool> turns;
-  bool threats = false;
-  for (const std::string& line : brain.transcript()) {
-    if (line == "DEBUG threat-space mode") threats = true;
-    Cell move{};
-    if (parseMove(line, move)) {
-      turns.push_back(threats);
-      threats = false;
+// A letter-number cell of a MESSAGE line ("K13": column K, row 13) as x, y from 0.
+Cell fromLetterNumber(const std::string& name) {
+  return {name[0] - 'A', std::stoi(name.substr(1)) - 1};
+}
+
+TEST(PbrainMessages, ThreatModeSearchTellsDepthScoreNodesSpeedAndVariation) {
+  Brain brain(kThreatsBrain);
+  brain.send({"START 20", "INFO timeout_turn 400"});
+  ASSERT_EQ(brain.answer(), "OK");
+  // Two stones each near the centre: nothing forced yet, so the alpha-beta search chooses.
+  const std::vector<std::string> opening{"9,9,1", "10,10,2", "8,10,1", "11,9,2"};
+  std::set<Cell> taken{{9, 9}, {10, 10}, {8, 10}, {11, 9}};
+  std::vector<std::set<Cell>> before;  // the stones on the board as each answer was decided
+  before.push_back(taken);
+  brain.send(boardCommand(opening));
+  Cell move{};
+  ASSERT_TRUE(parseMove(brain.answer(), move));
+  taken.insert(move);
+  for (const Cell reply : {Cell{12, 12}, Cell{3, 16}, Cell{6, 6}}) {
+    if (taken.count(reply) != 0) continue;
+    taken.insert(reply);
+    before.push_back(taken);
+    ASSERT_TRUE(parseMove(brain.ask("TURN " + cellText(reply)), move));
+    taken.insert(move);
+  }
+  EXPECT_EQ(brain.finish(), 0);
+  expectOnlyProtocolLines(brain.transcript());
+
+  const std::string cell = "[A-T](?:[1-9]|1[0-9]|20)";
+  const std::regex searched("alpha-beta: depth (\\d+), score ([+-][1-9]\\d*|0|win in \\d+|loss in \\d+), (\\d+) nodes, "
+                            "(\\d+) kN/s, (\\d+) ms, pv (" + cell + "(?: " + cell + "){0,9})( \\.\\.\\.)?");
+  size_t from = 1;
+  int searchedMoves = 0;
+  for (const std::set<Cell>& stones : before) {
+    const std::vector<std::string> lines = linesOfMove(brain.transcript(), from);
+    ASSERT_TRUE(parseMove(lines.back(), move)) << lines.back();
+    const std::string message = messageOf(lines);
+    if (message.rfind("alpha-beta: ", 0) != 0) continue;  // a forced win or a quick decision
+    ++searchedMoves;
+    std::smatch m;
+    ASSERT_TRUE(std::regex_match(message, m, searched)) << message;
+    EXPECT_GE(std::stoi(m[1]), 1) << message;
+    // kN/s is nodes per millisecond, whole.
+    const long long nodes = std::stoll(m[3]), ms = std::stoll(m[5]);
+    EXPECT_EQ(std::stoll(m[4]), ms > 0 ? nodes / ms : 0) << message;
+    // The variation: distinct empty cells, the first of them the move played.
+    std::istringstream pv(m[6].str());
+    std::set<Cell> seen;
+    std::string name;
+    for (bool first = true; pv >> name; first = false) {
+      const Cell at = fromLetterNumber(name);
+      if (first) {
+        EXPECT_EQ(cellText(at), cellText(move)) << message;
+      }
+      EXPECT_EQ(stones.count(at), 0u) << name << " is taken: " << message;
+      EXPECT_TRUE(seen.insert(at).second) << name << " twice: " << message;
     }
   }
-  return turns;
+  EXPECT_GE(searchedMoves, 1) << "no move of the alpha-beta search to look at";
 }
 
 TEST(PbrainThreats, CommandLineSetsTheModeAndInfoChangesIt) {

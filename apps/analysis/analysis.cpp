@@ -22,6 +22,7 @@ VerdictSummary judge(const Position& scored) {
 Analysis analyzePosition(const Position& loaded, DriverOptions options) {
   Analysis analysis;
   analysis.loaded = loaded;
+  analysis.threats = options.threats;
   analysis.scored = loaded;
   rescoreAll(analysis.scored);
   findBestCells(analysis.scored);

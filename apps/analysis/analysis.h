@@ -30,6 +30,7 @@ struct Analysis {
   std::vector<LineStep> line;  // empty unless a root was built
   std::vector<RootChild> children;  // the same; only the web server's answer shows them
   int64_t elapsedMs = 0;       // the driver's run, searching included
+  bool threats = false;        // the threat-space mode ran: the reports add its alpha-beta figures
 };
 
 // `options` carries the limits and where the search's diagnostic line goes; the tree is

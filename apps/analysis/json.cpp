@@ -78,6 +78,26 @@ void writeChildren(std::ostream& out, const Analysis& analysis) {
   out << ']';
 }
 
+// Only in the threat-space mode, after the fixed keys: what its alpha-beta search found, every
+// figure the same on every machine at a fixed depth or iteration count (so no time and no speed),
+// and its principal variation as [row, col, stone value] from the side to move on.
+void writeAlphaBeta(std::ostream& out, const Analysis& analysis) {
+  const AlphaBetaSummary& search = analysis.report.alphaBeta;
+  if (!search.ran) {
+    out << "null";
+    return;
+  }
+  out << "{\"depth\":" << search.depth << ",\"score\":" << search.score << ",\"scoreText\":\""
+      << searchScoreText(search.score) << "\",\"nodes\":" << search.nodes
+      << ",\"forced\":" << (search.forced ? "true" : "false") << ",\"pv\":[";
+  int stone = analysis.loaded.toMove;
+  for (size_t i = 0; i < search.pv.size(); ++i) {
+    out << (i ? "," : "") << '[' << int{search.pv[i].row} << ',' << int{search.pv[i].col} << ',' << stone << ']';
+    stone = stone == kStoneX ? kStoneO : kStoneX;
+  }
+  out << "]}";
+}
+
 void writeObject(std::ostream& out, const Analysis& analysis, bool withChildren) {
   const Position& loaded = analysis.loaded;
   out << "{\"toMove\":" << loaded.toMove << ",\"stoneCount\":" << loaded.stoneCount << ",\"box\":["
@@ -98,6 +118,10 @@ void writeObject(std::ostream& out, const Analysis& analysis, bool withChildren)
   writeSearch(out, analysis.report);
   out << ",\"principalLine\":";
   writePrincipalLine(out, analysis);
+  if (analysis.threats) {
+    out << ",\"alphaBeta\":";
+    writeAlphaBeta(out, analysis);
+  }
   if (withChildren) {
     out << ",\"children\":";
     writeChildren(out, analysis);

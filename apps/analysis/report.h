@@ -8,6 +8,8 @@
 
 namespace brenk::cli {
 
+// In the threat-space mode one more key follows the fixed ones: "alphaBeta", its search's depth,
+// score, nodes and principal variation, or null when the search did not run.
 void writeAnalysisJson(std::ostream& out, const Analysis& analysis);
 // The same object with the root's children as one more key, "children": each as
 // {"cell":[row,col],"proof":..,"disproof":..,"value":..}, or null without a search.

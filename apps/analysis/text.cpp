@@ -71,6 +71,23 @@ void writeSearch(std::ostream& out, const Analysis& analysis) {
   out << "  (stones as row,col)\n";
 }
 
+// The threat-space mode's search: its figures, and the principal variation from the move played.
+void writeAlphaBeta(std::ostream& out, const Analysis& analysis) {
+  const AlphaBetaSummary& search = analysis.report.alphaBeta;
+  const int64_t ms = analysis.elapsedMs > 0 ? analysis.elapsedMs : 1;
+  out << "Alpha-beta: depth " << search.depth << ", score " << searchScoreText(search.score) << ", " << search.nodes
+      << " nodes, " << analysis.elapsedMs << " ms, " << static_cast<int64_t>(search.nodes) * 1000 / ms << " nodes/s"
+      << (search.forced ? "; one move only was worth searching" : "") << '\n'
+      << "Principal variation:";
+  if (search.pv.empty()) out << " (none)";
+  int stone = analysis.loaded.toMove;
+  for (size_t i = 0; i < search.pv.size(); ++i) {
+    out << ' ' << i + 1 << ". " << stoneChar(stone) << ' ' << int{search.pv[i].row} << ',' << int{search.pv[i].col};
+    stone = stone == kStoneX ? kStoneO : kStoneX;
+  }
+  out << "  (stones as row,col)\n";
+}
+
 }  // namespace
 
 void writeAnalysisText(std::ostream& out, const Analysis& analysis, bool colour) {
@@ -96,6 +113,7 @@ void writeAnalysisText(std::ostream& out, const Analysis& analysis, bool colour)
     out << "Move: none\n";
   }
   if (analysis.report.searched) writeSearch(out, analysis);
+  if (analysis.report.alphaBeta.ran) writeAlphaBeta(out, analysis);
 }
 
 }  // namespace brenk::cli

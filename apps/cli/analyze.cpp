@@ -10,6 +10,7 @@
 #include "apps/analysis/report.h"
 #include "apps/cli/commands.h"
 #include "apps/command_line.h"
+#include "engine/play/search.h"
 
 namespace brenk::cli {
 
@@ -20,6 +21,7 @@ struct AnalyzeArgs {
   std::optional<int64_t> iterations;
   std::optional<int64_t> timeMs;
   std::optional<int64_t> memoryMib;
+  std::optional<int64_t> depth;
   bool json = false;
   bool threats = false;
 };
@@ -29,18 +31,27 @@ void addOptions(CLI::App& command, AnalyzeArgs& args) {
   CLI::Option* iterations =
       command.add_option("--iterations", args.iterations, "iteration cap instead of a time allowance: the same result on every machine")
           ->check(wholeNumber(0));
-  command.add_option("--time", args.timeMs, "time allowance in ms instead of the game's own")
-      ->check(wholeNumber(0, std::numeric_limits<int32_t>::max()))
-      ->excludes(iterations);
+  CLI::Option* time = command.add_option("--time", args.timeMs, "time allowance in ms instead of the game's own")
+                          ->check(wholeNumber(0, std::numeric_limits<int32_t>::max()))
+                          ->excludes(iterations);
   command.add_option("--memory", args.memoryMib, "tree memory budget in MiB")->check(wholeNumber(1, int64_t{1} << 20));
   command.add_flag("--json", args.json, "one JSON object instead of the text report");
-  command.add_flag("--threats", args.threats, "search in the threat-space mode");
+  CLI::Option* threats = command.add_flag("--threats", args.threats, "search in the threat-space mode");
+  // A depth is an effort that no clock can change, so it takes no time allowance; an iteration
+  // cap may bound it as well, and then whichever comes first ends the search.
+  command
+      .add_option("--depth", args.depth,
+                  "the threat-space mode's alpha-beta search to exactly this depth: the same result on every machine")
+      ->check(wholeNumber(1, play::kMaxDepth))
+      ->needs(threats)
+      ->excludes(time);
 }
 
 DriverOptions driverOptions(const AnalyzeArgs& args, int32_t allowance) {
   DriverOptions options;
   options.diagnostics = &std::cerr;
   options.threats = args.threats;
+  if (args.depth) options.playDepth = static_cast<int>(*args.depth);
   SearchLimits& limits = options.limits;
   if (args.iterations) {
     // The cap alone ends the search: no clock can make two runs differ.

@@ -145,6 +145,9 @@ PlayResult AlphaBeta::run() {
       if (iterationBest_ != kNoMove && iterationBest_ != result.move && depth > 1) {
         result.move = iterationBest_;
         result.pv.assign(pv_[0], pv_[0] + pvLength_[0]);
+        // Stopped in an aspiration re-search, the move comes from the window before, whose line
+        // the re-search has already cleared: the variation is then the move alone.
+        if (result.pv.empty() || result.pv.front() != result.move) result.pv = {result.move};
       }
       break;
     }

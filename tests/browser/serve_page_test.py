@@ -33,6 +33,7 @@ RULES = {
     "opening": "opening", "own-five": "own five", "block-five": "block (five, or a nearly full board)",
     "verdict": "verdict", "forced-root": "forced move", "search": "search", "search-error": "search error",
     "vcf": "threat-space win (fours)", "vct": "threat-space win (fours and threes)",
+    "alpha-beta": "threat-space alpha-beta search",
 }
 
 
@@ -262,15 +263,15 @@ def board_text(stones):
     return "".join("".join(row) + "\n" for row in rows)
 
 
-def analyze(cli, stones, side, iterations, workdir):
+def analyze(cli, stones, side, iterations, workdir, threats=False):
     """What brenk-cli analyze decides on the same board: the page's answer must be this."""
     game = tempfile.mkdtemp(dir=workdir)
     with open(os.path.join(game, "plocha.dat"), "w") as f:
         f.write(board_text(stones))
     with open(os.path.join(game, "tah.dat"), "w") as f:
         f.write(side)
-    run = subprocess.run([cli, "analyze", game, "--iterations", str(iterations), "--json"],
-                         capture_output=True, text=True, timeout=300)
+    run = subprocess.run([cli, "analyze", game, "--iterations", str(iterations), "--json"]
+                         + (["--threats"] if threats else []), capture_output=True, text=True, timeout=300)
     check(run.returncode == 0, f"brenk-cli analyze failed: {run.stderr}")
     return json.loads(run.stdout)
 
@@ -282,7 +283,7 @@ def new_brenk_stone(before, after):
     return brenk[0]
 
 
-def play_and_compare(page, cli, cell, iterations, workdir):
+def play_and_compare(page, cli, cell, iterations, workdir, threats=False):
     """Clicks `cell`, waits for Brenk, and checks its stone and the panel against analyze."""
     before = page.stones()
     check(cell not in before, f"cell {cell} is taken")
@@ -292,7 +293,7 @@ def play_and_compare(page, cli, cell, iterations, workdir):
     after = page.stones()
     check(after.get(cell, (None, None))[1] == "you", f"the click on {cell} placed no stone of the player's")
     answer = new_brenk_stone({**before, cell: after[cell]}, after)
-    expected = analyze(cli, {**before, cell: after[cell]}, after[answer][0], iterations, workdir)
+    expected = analyze(cli, {**before, cell: after[cell]}, after[answer][0], iterations, workdir, threats)
     check(list(answer) == expected["move"], f"Brenk played {answer} in the page, analyze plays {expected['move']}")
     panel = page.panel()
     check(panel["d-rule"] == RULES[expected["decision"]], f"panel rule {panel['d-rule']!r} for {expected['decision']}")
@@ -307,6 +308,19 @@ def play_and_compare(page, cli, cell, iterations, workdir):
         check(numbered == len(expected["principalLine"]),
               f"{numbered} numbered stones on the board for a principal line of {len(expected['principalLine'])}")
         check(page.browser.evaluate("document.querySelectorAll('.mark').length") > 0, "no root child is marked")
+    alpha_beta = expected.get("alphaBeta")
+    if alpha_beta:
+        check(panel["d-score"] == alpha_beta["scoreText"], f"panel score {panel['d-score']!r}")
+        check(panel["d-depth"] == str(alpha_beta["depth"]), f"panel depth {panel['d-depth']!r}")
+        check(panel["d-nodes"] == str(alpha_beta["nodes"]), f"panel nodes {panel['d-nodes']!r}")
+        check(panel["d-rate"] != "-", "no speed in the panel")
+        # The variation's stones, numbered from 1 at the move just played, in its cells.
+        shown = page.browser.evaluate(
+            "[...document.querySelectorAll('.pv, .pvnum')].map(e => [+e.closest('.cell').dataset.row,"
+            " +e.closest('.cell').dataset.col, +e.textContent])")
+        wanted = [[r, c, i + 1] for i, (r, c, _) in enumerate(alpha_beta["pv"])]
+        check(sorted(shown) == sorted(wanted), f"variation on the board {shown}, analyze's {wanted}")
+        check(wanted and wanted[0][:2] == list(answer), "the variation does not start with the move played")
     return answer, expected
 
 
@@ -327,7 +341,7 @@ def run_test(args, workdir):
         check(page.panel()["d-rule"] == "opening", f"panel after the opening: {page.panel()}")
 
         # A search long enough to click into it: the page shows it thinks and takes no stone.
-        page.set_limit("timeMs", 1500)
+        page.set_limit("timeMs", 3000)  # room for a loaded machine between the two clicks
         page.click_cell(8, 10)
         thinking = browser.evaluate(
             "[document.body.dataset.state, getComputedStyle(document.getElementById('thinking')).display,"
@@ -343,6 +357,7 @@ def run_test(args, workdir):
         answer, expected = play_and_compare(page, args.cli, first_free(page.stones(), [(10, 8), (7, 11), (11, 7)]),
                                             400, workdir)
         print(f"page and analyze agree: {expected['decision']} at {answer}")
+
 
         if args.screenshot:
             # The player's side is chosen by analyze too, so the picture shows a game worth looking
@@ -360,6 +375,16 @@ def run_test(args, workdir):
             height = browser.evaluate("Math.ceil(document.querySelector('.main').getBoundingClientRect().bottom) + 16")
             browser.screenshot(args.screenshot, {"x": 0, "y": 0, "width": WIDTH, "height": height})
             print(f"screenshot written to {args.screenshot}")
+
+        # The threat-space mode in a new game where Brenk plays o: after one stone no forced win
+        # can exist, so its alpha-beta search answers, and the page shows its variation and score.
+        browser.evaluate("document.getElementById('threats').checked = true;"
+                         "const side = document.getElementById('brenk-side'); side.value = 'o';"
+                         "side.dispatchEvent(new Event('change'))")
+        page.settle()
+        answer, expected = play_and_compare(page, args.cli, (9, 9), 60, workdir, threats=True)
+        check(expected["decision"] == "alpha-beta", f"the threat-space mode decided by {expected['decision']}")
+        print(f"page and analyze --threats agree: alpha-beta at {answer}, score {expected['alphaBeta']['scoreText']}")
     finally:
         if browser:
             browser.close()
