@@ -23,6 +23,9 @@ inline constexpr int kVctDepth = 10;
 inline constexpr uint64_t kFixedVcfNodes = 50000;
 inline constexpr uint64_t kFixedVctNodes = 20000;
 inline constexpr uint64_t kFixedGuardNodes = 2000;
+// All of the guard's searches together, with a fixed effort: without it a crowded board with
+// a hundred candidates would take seconds.
+inline constexpr uint64_t kFixedGuardTotalNodes = 20000;
 inline constexpr size_t kVcfTableBytes = size_t{8} << 20;
 inline constexpr size_t kLargestSearchTable = size_t{64} << 20;
 
@@ -124,8 +127,10 @@ Decision quickDecision(Position& pos, MoveSink& sink) {
 void guardRoot(const Position& pos, AlphaBeta& search, const DriverOptions& options, DriverReport& report) {
   VcfTable table(std::min(kVcfTableBytes, options.limits.memoryBudget / 4));
   const auto began = std::chrono::steady_clock::now();
+  const uint64_t total = fixedEffort(options) ? kFixedGuardTotalNodes : UINT64_MAX;
   search.restrictRoot(movesThatStopTheirVcf(pos, search.rootCandidates(), table,
-                                            solverLimits(options, kGuardShareDivisor, kFixedGuardNodes, false)));
+                                            solverLimits(options, kGuardShareDivisor, kFixedGuardNodes, false), total,
+                                            report.vcfNodes));
   report.vcfMicros +=
       std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - began).count();
 }
