@@ -64,9 +64,11 @@ def brenk_figures(out):
 
 def rapfi_figures(out):
     for line in reversed(out):
-        m = re.search(r"Speed (\d+) \| Depth (\d+)-\d+ \| Eval \S+ \| Node (\d+)", line)
+        m = re.search(r"Speed (\d+)([KM]?) \| Depth (\d+)-\d+ \| Eval \S+ \| Node (\d+)([KM]?)", line)
         if m:
-            return int(m.group(2)), int(m.group(3)), int(m.group(1)) // 1000
+            scale = {"": 1, "K": 1000, "M": 1000000}
+            speed = int(m.group(1)) * scale[m.group(2)] // 1000
+            return int(m.group(3)), int(m.group(4)) * scale[m.group(5)], speed
     return None
 
 

@@ -32,6 +32,30 @@ int lateMoveReduction(int depth, int moveIndex) {
 
 }  // namespace
 
+// A stored result that settles the node (not at a PV node, where the line is wanted); the
+// stored move is handed back for ordering either way.
+bool AlphaBeta::probeTable(uint64_t key, int alpha, int beta, int depth, int ply, bool pvNode, Cell& move,
+                           int& value) const {
+  if (!limits_.useTable) return false;
+  const TableEntry* entry = table_.probe(key);
+  if (entry == nullptr) return false;
+  move = entry->move;
+  value = scoreFromTable(entry->score, ply);
+  return !pvNode && entry->depth >= depth &&
+         (entry->bound == Bound::Exact || (entry->bound == Bound::Lower && value >= beta) ||
+          (entry->bound == Bound::Upper && value <= alpha));
+}
+
+// The value of the move just played: the first with the full window, the others with a null
+// window (reduced first, if asked) and searched again when they beat alpha.
+int AlphaBeta::searchChild(int alpha, int beta, int depth, int reduction, int ply, bool pvNode, bool first) {
+  if (first) return -search(-beta, -alpha, depth, ply + 1, pvNode);
+  int value = -search(-alpha - 1, -alpha, depth - reduction, ply + 1, false);
+  if (value > alpha && reduction > 0) value = -search(-alpha - 1, -alpha, depth, ply + 1, false);
+  if (value > alpha && value < beta && pvNode) value = -search(-beta, -alpha, depth, ply + 1, true);
+  return value;
+}
+
 int AlphaBeta::search(int alpha, int beta, int depth, int ply, bool pvNode) {
   pvLength_[ply] = ply;
   ++nodes_;
@@ -47,17 +71,8 @@ int AlphaBeta::search(int alpha, int beta, int depth, int ply, bool pvNode) {
 
   const uint64_t key = board_.hash();
   Cell tableMove = kNoMove;
-  if (limits_.useTable) {
-    if (const TableEntry* entry = table_.probe(key)) {
-      tableMove = entry->move;
-      const int stored = scoreFromTable(entry->score, ply);
-      if (!pvNode && entry->depth >= depth &&
-          (entry->bound == Bound::Exact || (entry->bound == Bound::Lower && stored >= beta) ||
-           (entry->bound == Bound::Upper && stored <= alpha))) {
-        return stored;
-      }
-    }
-  }
+  int stored = 0;
+  if (probeTable(key, alpha, beta, depth, ply, pvNode, tableMove, stored)) return stored;
 
   std::vector<ScoredMove>& moves = moveLists_[ply];
   const MoveSet set = generateMoves(board_, moves);
@@ -87,21 +102,14 @@ int AlphaBeta::search(int alpha, int beta, int depth, int ply, bool pvNode) {
     if (quietNode && depth <= kMaxDepthOfMoveCount && static_cast<int>(i) >= moveCountLimit(depth) && !isLoss(best)) {
       break;
     }
-    board_.play(cell);
-    int value;
-    if (i == 0) {
-      value = -search(-beta, -alpha, newDepth, ply + 1, pvNode);
-    } else {
-      int r = 0;
-      if (limits_.selective && set == MoveSet::All && depth >= 3 && cell != killers_[ply][0] &&
-          cell != killers_[ply][1]) {
-        r = std::max(0, lateMoveReduction(depth, static_cast<int>(i)) - (pvNode ? 1 : 0));
-        r = std::min(r, newDepth - 1);
-      }
-      value = -search(-alpha - 1, -alpha, newDepth - r, ply + 1, false);
-      if (value > alpha && r > 0) value = -search(-alpha - 1, -alpha, newDepth, ply + 1, false);
-      if (value > alpha && value < beta && pvNode) value = -search(-beta, -alpha, newDepth, ply + 1, true);
+    int reduction = 0;
+    if (i > 0 && limits_.selective && set == MoveSet::All && depth >= 3 && cell != killers_[ply][0] &&
+        cell != killers_[ply][1]) {
+      reduction = std::max(0, lateMoveReduction(depth, static_cast<int>(i)) - (pvNode ? 1 : 0));
+      reduction = std::min(reduction, newDepth - 1);
     }
+    board_.play(cell);
+    const int value = searchChild(alpha, beta, newDepth, reduction, ply, pvNode, i == 0);
     board_.undo();
     if (stopped_) return 0;
     if (value > best) {

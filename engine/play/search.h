@@ -64,6 +64,8 @@ class AlphaBeta {
 
  private:
   int search(int alpha, int beta, int depth, int ply, bool pvNode);
+  bool probeTable(uint64_t key, int alpha, int beta, int depth, int ply, bool pvNode, Cell& move, int& value) const;
+  int searchChild(int alpha, int beta, int depth, int reduction, int ply, bool pvNode, bool first);
   int quiesce(int alpha, int beta, int ply, int fours);
   int staticResult(int ply) const;
   int rootSearch(int alpha, int beta, int depth);
