@@ -12,5 +12,5 @@ case "${1:-}" in
   *) echo "usage: $0 [--avx2]" >&2; exit 2 ;;
 esac
 scripts/deps.sh
-cmake -S . -B "$dir" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release "${flags[@]}" >/dev/null
+cmake --no-warn-unused-cli -S . -B "$dir" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release "${flags[@]}" >/dev/null
 cmake --build "$dir" -j"$(nproc)"
