@@ -41,7 +41,7 @@ Brenk $version - a Gomoku brain for Gomocup
 
 Executable: pbrain-brenk.exe at the root of this zip, 64-bit Windows, $(cpu_text "$root"),
 statically linked (no DLL needed). $other/pbrain-brenk.exe is the same brain $(cpu_text "$other");
-both decide alike for the same search effort, and the AVX2 build searches about a fifth faster.
+both decide alike for the same search effort, and the AVX2 build searches about 15 % faster.
 Mode: $mode_text.
 
 Protocol: the pbrain protocol on standard input and output (Piskvork, GomocupJudge).
