@@ -37,7 +37,9 @@ CASES = {
     # Ctrl-Z ends a file read in Windows text mode; the board must read on past it.
     "ctrl-z early in the board": {"plocha.dat": rows((0, 1, "\x1a"), *FOUR_X), "tah.dat": "x"},
     "nul bytes and tabs": {"plocha.dat": rows(*FOUR_X).replace("-", "\t-", 3) + "\0\0", "tah.dat": "\0o"},
-    "short board": {"plocha.dat": "--x-x-", "tah.dat": "o"},
+    # The last character read fills the rest: one stone (an opening), or a board of x stones.
+    "short board": {"plocha.dat": "---x-", "tah.dat": "o"},
+    "short board ending in a stone": {"plocha.dat": "--x", "tah.dat": "o"},
     "empty files": {"plocha.dat": "", "tah.dat": "", "brenk.cfg": ""},
     "bad allowances": {"plocha.dat": rows((9, 9, "x")), "tah.dat": "o", "brenk.cfg": "-7 abc"},
     "move file is a directory": {"plocha.dat": rows(*FOUR_X), "tah.dat": None, "brenk.cfg": "100"},
