@@ -72,10 +72,19 @@ inline std::string commandPath(const CLI::App& app) {
   return path;
 }
 
+// CLI11 reads "/word" as an option on Windows by default, so a path such as /tmp/game (which
+// wine and MSYS shells pass as it is) would be taken for an unknown option: arguments are read the
+// same way on every system. Subcommands copy the setting only when made, so each is set here.
+inline void noWindowsStyleOptions(CLI::App& app) {
+  app.allow_windows_style_options(false);
+  for (CLI::App* command : app.get_subcommands([](CLI::App*) { return true; })) noWindowsStyleOptions(*command);
+}
+
 // Parses argv into app. Returns the exit status when the command line itself is the whole answer
 // (help, version or a fault), nothing when the tool should go on and do its work. The usage shown
 // is that of the deepest subcommand reached, so a fault in `analyze` shows analyze's options.
 inline std::optional<int> parseCommandLine(CLI::App& app, int argc, const char* const* argv) {
+  noWindowsStyleOptions(app);
   try {
     app.parse(argc, argv);
     return std::nullopt;

@@ -12,6 +12,9 @@ command -v python3 >/dev/null 2>&1 || need+=(python3)
 command -v chromium >/dev/null 2>&1 || need+=(chromium)
 # Option parsing of brenk-cli and brenk-bench.
 [ -f /usr/include/CLI/CLI.hpp ] || need+=(libcli11-dev)
+# The Windows build (scripts/windows.sh): MinGW-w64 with POSIX threads, and wine64 to test it.
+command -v x86_64-w64-mingw32-g++-posix >/dev/null 2>&1 || need+=(g++-mingw-w64-x86-64-posix)
+command -v wine64 >/dev/null 2>&1 || [ -x /usr/lib/wine/wine64 ] || need+=(wine64)
 if [ ${#need[@]} -gt 0 ]; then
   echo "Installing: ${need[*]}"
   sudo=""

@@ -1,6 +1,6 @@
 #include "apps/analysis/board_view.h"
 
-#include <unistd.h>
+#include "engine/host/platform.h"
 
 #include <cstdio>
 #include <ostream>
@@ -53,7 +53,7 @@ std::string cellText(const Position& pos, const BoardStyle& style, int row, int 
 
 char stoneChar(int stone) { return stone == kStoneX ? 'x' : stone == kStoneO ? 'o' : '-'; }
 
-bool stdoutIsTerminal() { return isatty(STDOUT_FILENO) == 1; }
+bool stdoutIsTerminal() { return platform::stdoutShowsColour(); }
 
 void drawBoard(std::ostream& out, const Position& pos, const BoardStyle& style) {
   drawColumnNumbers(out);

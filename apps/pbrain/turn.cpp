@@ -9,10 +9,7 @@
 #include "apps/pbrain/message.h"
 #include "engine/host/driver.h"
 #include "engine/host/excpt.h"
-
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
+#include "engine/host/platform.h"
 
 namespace brenk::pbrain {
 
@@ -38,13 +35,6 @@ std::string describeCurrentError() {
   } catch (...) {
     return "unknown error";
   }
-}
-
-// The manager measures the brain's memory between turns; hand the freed tree back to the system.
-void returnFreedMemory() {
-#if defined(__GLIBC__)
-  malloc_trim(0);
-#endif
 }
 
 }  // namespace
@@ -74,7 +64,8 @@ TurnMove playTurn(const GameBoard& board, const TurnOptions& turn) {
     move.notes.push_back("error: " + describeCurrentError());
   }
   addNotes(move, diagnostics.str());
-  returnFreedMemory();
+  // The manager measures the brain's memory between turns; hand the freed tree back.
+  platform::returnFreedMemory();
   if (sink.hasMove() && onBoard(sink.row(), sink.col()) && isEmpty(board, sink.row(), sink.col())) {
     move.found = true;
     move.row = sink.row();

@@ -1,11 +1,9 @@
 #include "engine/host/banner.h"
 
-#include <termios.h>
-#include <unistd.h>
-
 #include <iostream>
 
 #include "engine/host/files.h"
+#include "engine/host/platform.h"
 #include "engine/position/types.h"
 
 namespace brenk {
@@ -35,19 +33,7 @@ void writeBanner(std::ostream& out) {
   out.flush();
 }
 
-void waitForKey() {
-  if (!isatty(STDIN_FILENO)) return;
-  termios saved{};
-  if (tcgetattr(STDIN_FILENO, &saved) != 0) return;
-  termios raw = saved;
-  raw.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO));
-  raw.c_cc[VMIN] = 1;
-  raw.c_cc[VTIME] = 0;
-  tcsetattr(STDIN_FILENO, TCSANOW, &raw);
-  char key = 0;
-  [[maybe_unused]] ssize_t got = read(STDIN_FILENO, &key, 1);
-  tcsetattr(STDIN_FILENO, TCSANOW, &saved);
-}
+void waitForKey() { platform::waitForKeyPress(); }
 
 void ShowBanner() {
   writeBanner(std::cout);

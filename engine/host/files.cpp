@@ -25,6 +25,17 @@ void growBox(Position& pos, int8_t row, int8_t col) {
   }
 }
 
+// Binary mode, so that every system reads the same bytes: the Windows C runtime's text mode would
+// end the file at a Ctrl-Z. Line ends need no translation, as the readers skip CR like any blank.
+// A directory is refused as a file that cannot be opened: Windows refuses it, Linux would open it
+// and read nothing, and the two builds must agree.
+bool openInput(std::ifstream& in, const std::filesystem::path& file) {
+  std::error_code ignored;
+  if (std::filesystem::is_directory(file, ignored)) return false;
+  in.open(file, std::ios::in | std::ios::binary);
+  return static_cast<bool>(in);
+}
+
 int8_t clampToBoard(int value) { return static_cast<int8_t>(value < 0 ? 0 : value > SOB - 1 ? SOB - 1 : value); }
 
 }  // namespace
@@ -77,23 +88,23 @@ void readAllowance(std::istream& in, int32_t& allowance) {
 bool loadPositionFrom(const std::filesystem::path& dir, Position& pos, int32_t& allowance, std::ostream& messages) {
   char ch = '-';  // a board file with no character at all loads as an empty board
   {
-    std::ifstream board(dir / "plocha.dat");
-    if (!board) {
+    std::ifstream board;
+    if (!openInput(board, dir / "plocha.dat")) {
       messages << "Nemohu otevrit soubor plocha.dat!" << std::endl;
       return false;
     }
     readBoard(board, pos, ch);
   }
   {
-    std::ifstream symbol(dir / "tah.dat");
-    if (!symbol) {
+    std::ifstream symbol;
+    if (!openInput(symbol, dir / "tah.dat")) {
       messages << "Nemohu otevrit soubor tah.dat!" << std::endl;
       return false;
     }
     readSymbol(symbol, pos, ch);
   }
-  std::ifstream config(dir / "brenk.cfg");
-  if (config) readAllowance(config, allowance);
+  std::ifstream config;
+  if (openInput(config, dir / "brenk.cfg")) readAllowance(config, allowance);
   return true;
 }
 
