@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/cli_run.h"
 #include "tests/support/run_process.h"
 #include "tests/support/temp_dir.h"
 
@@ -28,14 +29,7 @@ using brenk::testsupport::readFile;
 using brenk::testsupport::TempDir;
 
 using CliRun = brenk::testsupport::ProcessRun;
-
-CliRun runCli(const std::vector<std::string>& args) {
-  brenk::testsupport::RunOptions options;
-  options.args = args;
-  options.stderrTo = brenk::testsupport::Stderr::Capture;
-  options.timeoutMs = 0;
-  return brenk::testsupport::runProcess(BRENK_CLI_EXE, options);
-}
+using brenk::testsupport::runCli;
 
 // ---- boards -------------------------------------------------------------------------------------
 

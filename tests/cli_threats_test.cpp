@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/cli_run.h"
 #include "tests/support/run_process.h"
 #include "tests/support/temp_dir.h"
 
@@ -18,14 +19,7 @@ namespace {
 using nlohmann::json;
 using brenk::testsupport::TempDir;
 using CliRun = brenk::testsupport::ProcessRun;
-
-CliRun runCli(const std::vector<std::string>& args) {
-  brenk::testsupport::RunOptions options;
-  options.args = args;
-  options.stderrTo = brenk::testsupport::Stderr::Capture;
-  options.timeoutMs = 0;
-  return brenk::testsupport::runProcess(BRENK_CLI_EXE, options);
-}
+using brenk::testsupport::runCli;
 
 const std::string kMidgame = std::string(BRENK_SOURCE_DIR) + "/examples/midgame";
 
