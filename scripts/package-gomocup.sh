@@ -32,7 +32,7 @@ trap 'rm -rf "$stage"' EXIT
 mkdir "$stage/$other"
 cp "$(build_of "$root")/apps/$exe" "$stage/pbrain-brenk.exe"
 cp "$(build_of "$other")/apps/$exe" "$stage/$other/pbrain-brenk.exe"
-mode_text="the threat-space mode: forcing wins by fours and threes are searched first"
+mode_text="the threat-space mode: forcing wins by fours and threes first, then an alpha-beta search over threat patterns"
 [ "$mode" = default ] && mode_text="the default engine (threat scores and proof-number search)"
 cpu_text() { if [ "$1" = avx2 ]; then echo "for x86-64 CPUs with AVX2"; else echo "for any x86-64 CPU"; fi; }
 sed 's/$/\r/' > "$stage/README.txt" <<TEXT
