@@ -44,20 +44,15 @@ done
 [[ "$turn" =~ ^[1-9][0-9]{0,7}$ ]] || { echo "$0: --turn needs a whole number of milliseconds, 1 or more" >&2; usage; }
 case "$session" in turn | match | both) ;; *) usage ;; esac
 
-if [ -z "$brain" ]; then
-  "$root/scripts/build.sh" release
-  brain="$root/build/apps/pbrain-brenk-threats"
-fi
-brain=$(realpath -- "$brain" 2>/dev/null) || { echo "$0: no brain at the path given" >&2; exit 2; }
+# shellcheck source=scripts/lib/bench-positions.sh
+source "$root/scripts/lib/bench-positions.sh"
+brain=$(bp_tool "$root" "$brain" build/apps/pbrain-brenk-threats brain)
 cli="$(dirname "$brain")/brenk-cli"
-for exe in "$brain" "$cli"; do
-  [ -x "$exe" ] || { echo "$0: $exe is not an executable" >&2; exit 2; }
-done
 
 tmp=$(mktemp -d "${TMPDIR:-/tmp}/brenk-turn-times-pbrain.XXXXXX")
 trap 'rm -rf "$tmp"' EXIT
 trap 'exit 130' INT TERM
-"$cli" bench --write "$tmp/positions" >"$tmp/written"
+bp_write "$cli" "$tmp"
 
 echo "turn-times-pbrain: $brain, $(wc -l <"$tmp/written") positions, load $(cut -d' ' -f1-3 /proc/loadavg)"
 python3 - "$brain" "$tmp/written" "$turn" "$session" <<'EOF'

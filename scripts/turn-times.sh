@@ -43,21 +43,16 @@ if [ -n "$allowance" ] && ! [[ "$allowance" =~ ^[1-9][0-9]{0,8}$ ]]; then
   usage
 fi
 
-if [ -z "$brenk" ]; then
-  "$root/scripts/build.sh" release
-  brenk="$root/build/apps/brenk"
-fi
-brenk=$(realpath -- "$brenk" 2>/dev/null) || { echo "$0: no brenk at the path given" >&2; exit 2; }
+# shellcheck source=scripts/lib/bench-positions.sh
+source "$root/scripts/lib/bench-positions.sh"
+brenk=$(bp_tool "$root" "$brenk" build/apps/brenk brenk)
 cli="$(dirname "$brenk")/brenk-cli"
-for exe in "$brenk" "$cli"; do
-  [ -x "$exe" ] || { echo "$0: $exe is not an executable" >&2; exit 2; }
-done
 
 tmp=$(mktemp -d "${TMPDIR:-/tmp}/brenk-turn-times.XXXXXX")
 trap 'rm -rf "$tmp"' EXIT
 trap 'exit 130' INT TERM
 
-"$cli" bench --write "$tmp/positions" >"$tmp/written"
+bp_write "$cli" "$tmp"
 
 echo "turn-times: $brenk, allowance ${allowance:-3500 ms (no brenk.cfg)}${allowance:+ ms (brenk.cfg)}," \
   "$(wc -l <"$tmp/written") positions, load $(cut -d' ' -f1-3 /proc/loadavg)"
