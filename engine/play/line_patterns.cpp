@@ -5,11 +5,6 @@
 
 namespace brenk::play {
 
-const char* lineClassName(LineClass cls) {
-  static constexpr const char* kNames[kLineClasses] = {"dead", "B1", "F1", "B2", "F2", "B3", "F3", "B4", "F4", "F5"};
-  return cls < kLineClasses ? kNames[cls] : "?";
-}
-
 namespace {
 
 // Every window of five inside the nine cells holds the centre, so a five here always passes

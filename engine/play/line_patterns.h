@@ -23,8 +23,6 @@ enum LineClass : uint8_t {
   kLineClasses
 };
 
-const char* lineClassName(LineClass cls);
-
 // The neighbours of a cell along one direction, as a 16-bit key: two bits a neighbour, for the
 // offsets -4..-1 (slots 0..3) and +1..+4 (slots 4..7), each 0 empty, 1 a stone of colour 0,
 // 2 a stone of colour 1, 3 off the board.

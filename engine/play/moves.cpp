@@ -12,6 +12,9 @@ int32_t cellScore(const Board& board, Cell cell) {
   return values.attack[board.classQuadAt(me, cell)] + values.defence[board.classQuadAt(1 - me, cell)];
 }
 
+namespace {
+
+// The cells on the lines through `threat` (out to four cells) that are empty, with `threat`.
 void cellsOnThreatLines(const Board& board, Cell threat, int attacker, std::vector<Cell>& out) {
   out.push_back(threat);
   for (int direction = 0; direction < kDirections; ++direction) {
@@ -24,8 +27,6 @@ void cellsOnThreatLines(const Board& board, Cell threat, int attacker, std::vect
     }
   }
 }
-
-namespace {
 
 void addOwnFours(const Board& board, std::vector<ScoredMove>& moves) {
   const int me = board.sideToMove();

@@ -29,7 +29,4 @@ MoveSet generateMoves(Board& board, std::vector<ScoredMove>& moves);
 // Ordering score of a move for the side to move, from the cell's shapes alone.
 int32_t cellScore(const Board& board, Cell cell);
 
-// The cells on the lines through `threat` (out to four cells) that are empty, with `threat`.
-void cellsOnThreatLines(const Board& board, Cell threat, int attacker, std::vector<Cell>& out);
-
 }  // namespace brenk::play

@@ -4,14 +4,6 @@
 
 namespace brenk::play {
 
-const char* shapeName(Shape shape) {
-  static constexpr const char* kNames[kShapes] = {"five",        "flex-four", "four-three",   "four-plus",
-                                                  "four",        "double-three", "three-plus", "three",
-                                                  "block-three-plus", "double-two", "block-three", "two",
-                                                  "none"};
-  return shape < kShapes ? kNames[shape] : "?";
-}
-
 Shape shapeOfClasses(const uint8_t (&classes)[4]) {
   int count[kLineClasses] = {};
   for (uint8_t cls : classes) ++count[cls];

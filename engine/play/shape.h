@@ -26,8 +26,6 @@ enum Shape : uint8_t {
   kShapes
 };
 
-const char* shapeName(Shape shape);
-
 // Whether a move here makes at least a four (the other side must answer at once).
 inline constexpr bool makesFour(Shape shape) { return shape <= kFour; }
 
