@@ -6,6 +6,8 @@ command -v cmake >/dev/null 2>&1 || need+=(cmake)
 command -v g++ >/dev/null 2>&1 || need+=(g++)
 [ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)
 command -v python3 >/dev/null 2>&1 || need+=(python3)
+# The evaluation tuner (tools/tune) and its test.
+{ python3 -c 'import numpy' || /usr/bin/python3 -c 'import numpy'; } >/dev/null 2>&1 || need+=(python3-numpy)
 # brenk-cli serve: the HTTP server, the request parser, and the browser its page test drives.
 [ -f /usr/include/httplib.h ] || need+=(libcpp-httplib-dev)
 [ -f /usr/include/nlohmann/json.hpp ] || need+=(nlohmann-json3-dev)

@@ -1,0 +1,115 @@
+#!/usr/bin/env python3
+"""The evaluation tuner on synthetic sets whose best weights are known: results drawn as the
+logistic of a known evaluation are fitted back to those weights, the scale is found from weights
+proportional to them, and --write puts the weights where the engine reads them."""
+import os
+import subprocess
+import sys
+import tempfile
+import unittest
+
+import numpy as np
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+TUNE = os.path.join(HERE, '..', '..', 'tools', 'tune', 'tune.py')
+sys.path.insert(0, os.path.dirname(TUNE))
+import tune  # noqa: E402
+
+HEADER = '''// weights for the test
+inline constexpr RoleWeights kOwnValue = {{
+    {{{own_classes}}},
+    {{{own_shapes}}},
+}};
+inline constexpr RoleWeights kTheirValue = {{
+    {{{their_classes}}},
+    {{{their_shapes}}},
+}};
+'''
+
+SCALE = 1 / 400
+
+
+def read(path):
+    with open(path) as f:
+        return f.read()
+
+
+def true_weights(rng):
+    weights = rng.integers(-60, 300, size=2 * tune.ROLE).astype(float)
+    for role in range(2):
+        for column in tune.FIXED:
+            weights[role * tune.ROLE + column] = 0
+    return weights
+
+
+def header(weights):
+    parts = [weights[:10], weights[10:23], weights[23:33], weights[33:]]
+    text = [', '.join(str(int(v)) for v in part) for part in parts]
+    return HEADER.format(own_classes=text[0], own_shapes=text[1], their_classes=text[2],
+                         their_shapes=text[3])
+
+
+def synthetic_set(rng, weights, rows=20000):
+    """Counts as small as a board's, and for each the expected result under the true weights:
+    with the mean as the label the cross-entropy is least exactly at those weights."""
+    counts = rng.poisson(1.5, size=(rows, 2 * tune.ROLE)).astype(float)
+    evaluation = tune.design(counts) @ weights
+    results = 1 / (1 + np.exp(-SCALE * evaluation))
+    return np.column_stack([results, counts])
+
+
+class TuneTest(unittest.TestCase):
+    def setUp(self):
+        self.rng = np.random.default_rng(7)
+        self.weights = true_weights(self.rng)
+        self.dir = tempfile.TemporaryDirectory()
+        self.features = os.path.join(self.dir.name, 'features.txt')
+        np.savetxt(self.features, synthetic_set(self.rng, self.weights), fmt='%.6g')
+
+    def tearDown(self):
+        self.dir.cleanup()
+
+    def run_tune(self, start, *extra):
+        path = os.path.join(self.dir.name, 'weights.h')
+        with open(path, 'w') as f:
+            f.write(header(start))
+        out = subprocess.run([sys.executable, TUNE, self.features, '--weights', path, *extra],
+                             capture_output=True, text=True, check=True).stdout
+        return out, tune.read_weights(read(path))
+
+    def test_recovers_the_weights_that_made_the_results(self):
+        start = np.where(self.weights != 0, 100.0, 0.0)
+        out, written = self.run_tune(start, '--scale', str(SCALE), '--ridge', '0', '--write',
+                                     '--source', 'a synthetic set')
+        np.testing.assert_allclose(written, self.weights, atol=2)
+        self.assertIn('written to', out)
+
+    def test_scale_fits_weights_proportional_to_the_true_ones(self):
+        data = np.loadtxt(self.features)
+        x, y = tune.design(data[:, 1:]), data[:, 0]
+        scale = tune.fit_scale(x, y, self.weights * 2)
+        self.assertAlmostEqual(scale * 2 / SCALE, 1, delta=0.05)
+
+    def test_fitted_loss_beats_the_starting_weights_on_held_out_positions(self):
+        start = np.where(self.weights != 0, 100.0, 0.0)
+        out, _ = self.run_tune(start, '--scale', str(SCALE))
+        losses = {line.split()[0]: float(line.split()[-1]) for line in out.splitlines()
+                  if ' loss: ' in line}
+        self.assertLess(losses['fitted'], losses['current'] - 0.01)
+
+    def test_write_names_the_data_once_and_keeps_the_rest_of_the_file(self):
+        start = np.where(self.weights != 0, 100.0, 0.0)
+        self.run_tune(start, '--scale', str(SCALE), '--write', '--source', 'set S by command C')
+        path = os.path.join(self.dir.name, 'weights.h')
+        subprocess.run([sys.executable, TUNE, self.features, '--weights', path, '--scale',
+                        str(SCALE), '--write', '--source', 'set T'], check=True,
+                       capture_output=True)
+        text = read(path)
+        self.assertTrue(text.startswith('// weights for the test'))
+        self.assertNotIn('set S', text)
+        self.assertEqual(text.count('// Fitted by tools/tune/tune.py to set T'), 1)
+        self.assertLess(text.index('set T'), text.index('kOwnValue'))
+
+
+if __name__ == '__main__':
+    unittest.main()

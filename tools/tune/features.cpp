@@ -1,0 +1,158 @@
+// brenk-features: what the threat-space mode's evaluation weighs at each training position's
+// quiet leaf, for the tuner (tools/tune/tune.py).
+//
+//   brenk-features < positions.txt > features.txt
+//
+// Reads tools/tune/dataset.py's lines (400 cells and the side to move's mean result). From each
+// position it follows the quiescence search's best line (own fours, each answered by its only
+// block) while a four gains over standing pat, and at that quiet leaf writes one line: the result
+// for the leaf's side to move, then for that side ("own") the count of each line class over the
+// four lines of every empty cell and the count of each shape, then the same for the other side
+// ("their"). Positions that the fours alone decide say nothing about the evaluation and are
+// skipped. Every written line is checked against the board's own evaluation sums.
+#include <cstdio>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+#include "engine/play/board.h"
+#include "engine/play/search.h"
+#include "engine/play/weights.h"
+
+namespace {
+
+using namespace brenk::play;
+
+inline constexpr int kSize = 20;
+inline constexpr int kMaxLeafFours = 12;
+
+bool load(const std::string& cells, Board& board) {
+  if (cells.size() != kSize * kSize) return false;
+  int stones[2] = {0, 0};
+  for (int i = 0; i < kSize * kSize; ++i) {
+    const char c = cells[i];
+    if (c == '.') continue;
+    if (c != 'x' && c != 'o') return false;
+    const int colour = c == 'x' ? 1 : 0;
+    ++stones[colour];
+    board.setSideToMove(colour);
+    board.play(Board::cellAt(i % kSize, i / kSize));
+  }
+  board.setSideToMove(stones[1] > stones[0] ? 0 : 1);
+  return true;
+}
+
+int quiescenceValue(Board& board) {
+  PlayLimits limits;
+  limits.useTable = false;
+  limits.byClock = false;
+  AlphaBeta probe(board, limits);
+  return probe.quiescence(-kInfinity, kInfinity, 0);
+}
+
+int staticValue(Board& board) {
+  PlayLimits limits;
+  limits.useTable = false;
+  return AlphaBeta(board, limits).evaluate();
+}
+
+// Blocks the other side's five, and plays the best line of own fours and their blocks while it
+// gains over standing pat. False when the position is decided by force.
+bool toQuietLeaf(Board& board) {
+  for (int step = 0; step < kMaxLeafFours; ++step) {
+    const int value = quiescenceValue(board);
+    if (isWin(value) || isLoss(value)) return false;
+    const int me = board.sideToMove();
+    const std::vector<Cell> theirFives = board.cellsWithShape(1 - me, kFive);
+    if (!theirFives.empty()) {
+      board.play(theirFives.front());  // the only block: a second five would be a decided loss
+      continue;
+    }
+    if (value == staticValue(board)) return true;
+    Cell best = kNoMove;
+    int bestValue = staticValue(board);
+    board.forEachEmpty([&](Cell cell) {
+      if (!makesFour(board.shape(me, cell))) return;
+      board.play(cell);
+      const std::vector<Cell> fives = board.cellsWithShape(me, kFive);
+      if (fives.size() == 1) {
+        board.play(fives.front());
+        const int line = quiescenceValue(board);
+        if (line > bestValue) bestValue = line, best = cell;
+        board.undo();
+      }
+      board.undo();
+    });
+    if (best == kNoMove) return true;
+    board.play(best);
+    board.play(board.cellsWithShape(me, kFive).front());
+  }
+  return true;
+}
+
+struct RoleCounts {
+  int lineClass[kLineClasses] = {};
+  int shape[kShapes] = {};
+};
+
+RoleCounts countsOf(const Board& board, int colour) {
+  RoleCounts counts;
+  board.forEachEmpty([&](Cell cell) {
+    for (int direction = 0; direction < kDirections; ++direction) {
+      ++counts.lineClass[board.lineClassAt(colour, cell, direction)];
+    }
+  });
+  for (int shape = 0; shape < kShapes; ++shape) counts.shape[shape] = board.shapeCount(colour, static_cast<Shape>(shape));
+  return counts;
+}
+
+long weighted(const RoleCounts& counts, const RoleWeights& weights) {
+  long sum = 0;
+  for (int i = 0; i < kLineClasses; ++i) sum += long{counts.lineClass[i]} * weights.lineClass[i];
+  for (int i = 0; i < kShapes; ++i) sum += long{counts.shape[i]} * weights.shape[i];
+  return sum;
+}
+
+void print(const RoleCounts& counts) {
+  for (int value : counts.lineClass) std::printf(" %d", value);
+  for (int value : counts.shape) std::printf(" %d", value);
+}
+
+}  // namespace
+
+int main() {
+  std::ios::sync_with_stdio(false);
+  long read = 0, written = 0, decided = 0, bad = 0;
+  std::string line;
+  while (std::getline(std::cin, line)) {
+    ++read;
+    std::istringstream fields(line);
+    std::string cells;
+    double result = -1;
+    Board board(kSize);
+    if (!(fields >> cells >> result) || result < 0 || result > 1 || !load(cells, board)) {
+      ++bad;
+      continue;
+    }
+    const int rootSide = board.sideToMove();
+    if (!toQuietLeaf(board)) {
+      ++decided;
+      continue;
+    }
+    const int me = board.sideToMove();
+    const RoleCounts own = countsOf(board, me), their = countsOf(board, 1 - me);
+    if (weighted(own, kOwnValue) != board.valueSum(kOwnRole, me) ||
+        weighted(their, kTheirValue) != board.valueSum(kTheirRole, 1 - me)) {
+      std::fprintf(stderr, "brenk-features: counts disagree with the board's sums on line %ld\n", read);
+      return 1;
+    }
+    std::printf("%g", me == rootSide ? result : 1 - result);
+    print(own);
+    print(their);
+    std::printf("\n");
+    ++written;
+  }
+  std::fprintf(stderr, "brenk-features: %ld positions read, %ld written, %ld decided by fours, %ld malformed\n", read,
+               written, decided, bad);
+  return 0;
+}

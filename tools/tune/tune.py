@@ -1,0 +1,149 @@
+#!/usr/bin/env python3
+"""Fits the threat-space mode's evaluation weights (engine/play/weights.h: kOwnValue and
+kTheirValue) to positions with known results, by logistic regression on the evaluation of each
+position's quiet leaf: P(side to move wins) = 1 / (1 + exp(-scale * eval)).
+
+The evaluation is linear in its weights: brenk-features writes, per position, the counts that
+each weight multiplies (line classes over the empty cells' four lines, and shapes, for the side
+to move and for the other side). The scale is first fitted to the weights in weights.h, so that
+the fitted evaluation keeps the units the search's margins are written in; then the weights are
+fitted with that scale fixed, by Newton's method with a light ridge penalty towards the current
+weights. A share of the positions is held out and only measured.
+
+    tune.py FEATURES [--weights engine/play/weights.h] [--holdout 0.1] [--seed 1]
+            [--ridge 1e-3] [--scale S] [--write --source TEXT]
+"""
+import argparse
+import re
+import sys
+
+import numpy as np
+
+LINE_CLASSES = 10
+SHAPES = 13
+ROLE = LINE_CLASSES + SHAPES
+EVAL_LIMIT = 10000
+ROLES = ('kOwnValue', 'kTheirValue')
+# Weights that stay as they are: the dead class and the cells of no shape (with them free, a
+# constant per empty cell could move between them and every other weight), and the five (never at
+# a quiet leaf).
+FIXED = [0, LINE_CLASSES + 0, LINE_CLASSES + SHAPES - 1]
+
+
+def read_weights(text):
+    """The two roles' weights from weights.h, as one vector in brenk-features' column order."""
+    values = []
+    for name in ROLES:
+        body = re.search(name + r' = \{\s*\{([^}]*)\},\s*\{([^}]*)\},\s*\};', text)
+        if not body:
+            sys.exit(f'tune.py: no {name} in the weights file')
+        for group, size in ((body.group(1), LINE_CLASSES), (body.group(2), SHAPES)):
+            numbers = [int(t) for t in group.replace(',', ' ').split()]
+            if len(numbers) != size:
+                sys.exit(f'tune.py: {name} has {len(numbers)} weights where {size} belong')
+            values += numbers
+    return np.array(values, dtype=float)
+
+
+def design(counts):
+    """Counts in columns that the weights multiply: the other side's values are subtracted."""
+    sign = np.concatenate([np.ones(ROLE), -np.ones(ROLE)])
+    return counts * sign
+
+
+def loss(x, y, weights, scale):
+    evaluation = np.clip(x @ weights, -EVAL_LIMIT, EVAL_LIMIT)
+    z = scale * evaluation
+    # Cross-entropy with fractional results, written so that large |z| does not overflow.
+    return float(np.mean(np.logaddexp(0, z) - y * z))
+
+
+def fit_scale(x, y, weights):
+    best = None
+    for scale in np.geomspace(1e-5, 1e-1, 161):
+        value = loss(x, y, weights, scale)
+        if best is None or value < best[1]:
+            best = (scale, value)
+    return best[0]
+
+
+def fit_weights(x, y, start, scale, ridge, free, iterations=50):
+    """Newton steps on the cross-entropy plus ridge * |w - start|^2 (per position), in the units
+    of scale * weight; columns that never vary (free False) keep their starting weight."""
+    beta = start * scale
+    a = x[:, free]
+    for _ in range(iterations):
+        z = x @ beta
+        p = 1 / (1 + np.exp(-z))
+        gradient = a.T @ (p - y) / len(y) + 2 * ridge * (beta[free] - start[free] * scale)
+        hessian = (a * (p * (1 - p))[:, None]).T @ a / len(y) + 2 * ridge * np.eye(a.shape[1])
+        step = np.linalg.solve(hessian, gradient)
+        beta[free] -= step
+        if np.max(np.abs(step)) < 1e-9:
+            break
+    return beta / scale
+
+
+def format_role(name, weights):
+    line = ', '.join(str(int(v)) for v in weights[:LINE_CLASSES])
+    shape = ', '.join(str(int(v)) for v in weights[LINE_CLASSES:])
+    return f'inline constexpr RoleWeights {name} = {{\n    {{{line}}},\n    {{{shape}}},\n}};'
+
+
+def write_weights(path, text, weights, source):
+    """Replaces the two roles' initialisers, and the note above the first, in place."""
+    text = re.sub(r'// Fitted by tools/tune/tune\.py[^\n]*\n(//   [^\n]*\n)*', '', text)
+    for index, name in enumerate(ROLES):
+        part = weights[index * ROLE:(index + 1) * ROLE]
+        text = re.sub(r'inline constexpr RoleWeights ' + name + r' = \{\s*\{[^}]*\},\s*\{[^}]*\},\s*\};',
+                      format_role(name, part), text)
+    note = '// Fitted by tools/tune/tune.py to ' + source + '\n'
+    first = 'inline constexpr RoleWeights ' + ROLES[0]
+    text = text.replace(first, note + first, 1)
+    with open(path, 'w') as f:
+        f.write(text)
+
+
+def main():
+    ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    ap.add_argument('features')
+    ap.add_argument('--weights', default='engine/play/weights.h')
+    ap.add_argument('--holdout', type=float, default=0.1)
+    ap.add_argument('--seed', type=int, default=1)
+    ap.add_argument('--ridge', type=float, default=1e-3)
+    ap.add_argument('--scale', type=float, help='use this scale instead of fitting it')
+    ap.add_argument('--write', action='store_true', help='write the fitted weights into --weights')
+    ap.add_argument('--source', default='', help='the data set and command, for the comment')
+    args = ap.parse_args()
+
+    data = np.loadtxt(args.features, ndmin=2)
+    if data.shape[1] != 1 + 2 * ROLE:
+        sys.exit(f'tune.py: {data.shape[1]} columns where {1 + 2 * ROLE} belong')
+    y, x = data[:, 0], design(data[:, 1:])
+    order = np.random.default_rng(args.seed).permutation(len(y))
+    held = order[:int(len(y) * args.holdout)]
+    train = order[len(held):]
+    with open(args.weights) as f:
+        text = f.read()
+    start = read_weights(text)
+    scale = args.scale or fit_scale(x[train], y[train], start)
+    free = x[train].std(axis=0) > 0
+    for role in range(2):
+        free[[role * ROLE + column for column in FIXED]] = False
+    fitted = np.round(fit_weights(x[train], y[train], start, scale, args.ridge, free))
+    fitted = np.clip(fitted, -32000, 32000)
+    print(f'positions: {len(train)} to fit, {len(held)} held out; scale 1/{1 / scale:.0f}')
+    for label, weights in (('current', start), ('fitted', fitted)):
+        print(f'{label:8} loss: fit {loss(x[train], y[train], weights, scale):.5f}, '
+              f'held out {loss(x[held], y[held], weights, scale):.5f}')
+    for index, name in enumerate(ROLES):
+        part = fitted[index * ROLE:(index + 1) * ROLE]
+        print(f'{name}: classes {part[:LINE_CLASSES].astype(int).tolist()} '
+              f'shapes {part[LINE_CLASSES:].astype(int).tolist()}')
+    if args.write:
+        write_weights(args.weights, text, fitted, args.source or args.features)
+        print(f'written to {args.weights}')
+
+
+if __name__ == '__main__':
+    main()
