@@ -63,7 +63,7 @@ TEST(AlphaBeta, ValueEqualsPlainMinimaxWithAndWithoutTheTable) {
     PlayLimits limits;
     limits.selective = false;
     limits.extensions = false;
-    limits.allowanceMs = INT32_MAX;
+    limits.time = fixedTurn(INT32_MAX);
     AlphaBeta leaves(board, limits);
     const int expected = minimax(board, leaves, depth, 0);
     for (bool table : {false, true}) {
@@ -92,7 +92,7 @@ PlayResult searchTo(Board& board, int depth) {
   PlayLimits limits;
   limits.maxDepth = depth;
   limits.byClock = false;
-  limits.allowanceMs = INT32_MAX;
+  limits.time = fixedTurn(INT32_MAX);
   AlphaBeta search(board, limits);
   return search.run();
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "engine/host/game_time.h"
 #include "engine/search/search.h"
 
 namespace brenk::pbrain {
@@ -30,13 +31,24 @@ inline constexpr int64_t kMatchShareDivisor = 20;
 inline constexpr int64_t kFixedMarginMs = 50;
 inline constexpr int64_t kMarginShareDivisor = 20;
 
-// What the turn may take at most by the manager's rules, before the safety margin.
-inline int64_t turnCeilingMs(const TimeInfo& info) {
-  int64_t ceiling = info.turnMs.value_or(kTurnWithoutInfoMs);
+// The manager's clock: the turn's limit (3500 without timeout_turn), and the time left when the
+// match is limited (time_left, or timeout_match before any time_left; none when timeout_match is
+// 0 or time_left is 2147483647).
+inline GameTime gameTimeOf(const TimeInfo& info) {
+  GameTime time;
+  time.turnMs = info.turnMs.value_or(kTurnWithoutInfoMs);
   const bool noMatchLimit = info.matchMs.has_value() && *info.matchMs == 0;
   std::optional<int64_t> left = info.leftMs;
   if (!left && info.matchMs && *info.matchMs > 0) left = info.matchMs;  // no time_left yet: the game's start
-  if (left && *left != kUnlimitedTimeLeft && !noMatchLimit) ceiling = std::min(ceiling, *left / kMatchShareDivisor);
+  if (left && *left != kUnlimitedTimeLeft && !noMatchLimit) time.leftMs = left;
+  return time;
+}
+
+// What the turn may take at most by the manager's rules, before the safety margin.
+inline int64_t turnCeilingMs(const TimeInfo& info) {
+  const GameTime time = gameTimeOf(info);
+  int64_t ceiling = time.turnMs;
+  if (time.leftMs) ceiling = std::min(ceiling, *time.leftMs / kMatchShareDivisor);
   return std::max<int64_t>(ceiling, 0);
 }
 

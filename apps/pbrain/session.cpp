@@ -42,6 +42,7 @@ void playAndAnswer(Session& session, const Clock& turnClock, std::ostream& out) 
   turn.limits.timeAllowanceMs = turnAllowanceMs(session.time);
   turn.limits.memoryBudget = treeBudgetBytes(session.maxMemory);
   turn.threats = session.threats;
+  turn.gameTime = gameTimeOf(session.time);
   const TurnMove move = playTurn(session.board, turn);
   for (const std::string& note : move.notes) out << "DEBUG " << note << '\n';
   // One MESSAGE per move, so a manager that shows only the last one still shows the refused rule.

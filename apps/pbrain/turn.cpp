@@ -52,6 +52,7 @@ TurnMove playTurn(const GameBoard& board, const TurnOptions& turn) {
     options.limits = turn.limits;
     options.diagnostics = &diagnostics;
     options.threats = turn.threats;
+    options.gameTime = turn.gameTime;
     options.inspectTree = [&facts](const SearchTree& tree) { facts.line = cli::principalLine(tree); };
     const DriverReport report = decideMove(pos, sink, options);
     facts.report = report;

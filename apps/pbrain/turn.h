@@ -1,11 +1,13 @@
 // One turn of pbrain-brenk: brenk's decision on the kept board, within the manager's limits.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "apps/pbrain/board.h"
 #include "engine/host/clock.h"
+#include "engine/host/game_time.h"
 #include "engine/search/search.h"
 
 namespace brenk::pbrain {
@@ -21,6 +23,7 @@ struct TurnMove {
 struct TurnOptions {
   SearchLimits limits;
   bool threats = false;  // the engine's threat-space mode
+  std::optional<GameTime> gameTime;  // the manager's clock, by which the threat-space mode plans
 };
 
 // Decides the engine's move on `board` (the engine to move) exactly as brenk would, with the

@@ -5,8 +5,10 @@
 #include <cstdint>
 #include <functional>
 #include <iosfwd>
+#include <optional>
 #include <vector>
 
+#include "engine/host/game_time.h"
 #include "engine/host/move_sink.h"
 #include "engine/position/inffloat.h"
 #include "engine/position/position.h"
@@ -33,6 +35,9 @@ struct DriverOptions {
   bool threats = false;
   // The mode's search to exactly this depth (0: deepen as the limits allow).
   int playDepth = 0;
+  // The manager's game clock, when it states one: the mode then plans each turn's time by it
+  // instead of spending the whole allowance.
+  std::optional<GameTime> gameTime;
 };
 
 // What the threat-space mode's alpha-beta search found.

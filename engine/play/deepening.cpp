@@ -11,7 +11,7 @@ namespace {
 inline constexpr int kAspirationFrom = 5;
 inline constexpr int kAspirationWindow = 40;
 // An iteration costs about this many times the one before it: no iteration starts that would
-// then end past the allowance.
+// then end past the target.
 inline constexpr double kIterationGrowth = 1.5;
 
 }  // namespace
@@ -135,6 +135,7 @@ PlayResult AlphaBeta::run() {
   }
   rootValues_.assign(rootMoves_.size(), -kInfinity);
   int previous = 0;
+  SearchTrend trend;
   for (int depth = 1; depth <= limits_.maxDepth; ++depth) {
     rootDepth_ = depth;
     iterationBest_ = kNoMove;
@@ -151,8 +152,12 @@ PlayResult AlphaBeta::run() {
       }
       break;
     }
+    const Cell best = iterationBest_ != kNoMove ? iterationBest_ : rootMoves_.front().cell;
+    trend.bestChanged = depth > 1 && best != result.move;
+    trend.stableIterations = trend.bestChanged ? 1 : trend.stableIterations + 1;
+    trend.scoreDrop = depth > 1 ? previous - value : 0;
     previous = value;
-    result.move = iterationBest_ != kNoMove ? iterationBest_ : rootMoves_.front().cell;
+    result.move = best;
     result.score = value;
     result.depth = depth;
     result.pv.assign(pv_[0], pv_[0] + pvLength_[0]);
@@ -160,7 +165,9 @@ PlayResult AlphaBeta::run() {
     sortRootMoves();
     if (isWin(value) || isLoss(value)) break;
     const int32_t now = limits_.clock->Elapsed();
-    if (limits_.byClock && now + kIterationGrowth * (now - began) >= limits_.allowanceMs) break;
+    if (limits_.byClock && !mayStartIteration(now, now - began, kIterationGrowth, adjustedTargetMs(limits_.time, trend))) {
+      break;
+    }
   }
   result.nodes = nodes_;
   return result;

@@ -23,7 +23,7 @@ AlphaBeta::AlphaBeta(Board& board, const PlayLimits& limits)
 bool AlphaBeta::outOfTime() {
   if (stopped_) return true;
   if (nodes_ >= limits_.maxNodes) stopped_ = true;
-  if ((nodes_ & 1023) == 0 && limits_.clock->Elapsed() >= limits_.allowanceMs) stopped_ = true;
+  if ((nodes_ & 1023) == 0 && limits_.clock->Elapsed() >= limits_.time.limitMs) stopped_ = true;
   return stopped_;
 }
 

@@ -12,6 +12,7 @@
 #include "engine/play/board.h"
 #include "engine/play/moves.h"
 #include "engine/play/score.h"
+#include "engine/play/time_plan.h"
 #include "engine/play/transposition.h"
 
 namespace brenk::play {
@@ -21,7 +22,8 @@ inline constexpr int kMaxDepth = 60;
 
 struct PlayLimits {
   const Clock* clock = &programClock;
-  int32_t allowanceMs = 1000;  // no iteration starts that would end past it; the search stops at it
+  // No iteration starts that would end past the target; the search stops at the limit.
+  TurnTime time = {1000, 1000, false};
   int maxDepth = kMaxDepth;    // a fixed depth gives the same result on every machine
   uint64_t maxNodes = UINT64_MAX;  // so does a node count
   size_t tableBytes = size_t{32} << 20;

@@ -71,14 +71,14 @@ Decision playOwnForcedWin(const Position& pos, MoveSink& sink, const DriverOptio
   return decision;
 }
 
-PlayLimits searchLimits(const DriverOptions& options) {
+PlayLimits searchLimits(const DriverOptions& options, const TurnTime& time) {
   PlayLimits limits;
   limits.clock = options.limits.clock;
-  limits.allowanceMs = options.limits.timeAllowanceMs;
+  limits.time = time;
   limits.tableBytes = std::min(kLargestSearchTable, options.limits.memoryBudget / 2);
   if (fixedEffort(options)) {
     limits.byClock = false;
-    limits.allowanceMs = INT32_MAX;
+    limits.time = fixedTurn(INT32_MAX);
     if (options.playDepth > 0) limits.maxDepth = std::min(options.playDepth, kMaxDepth);
     if (options.limits.maxIterations != kNoIterationCap) {
       limits.maxNodes = std::max<uint64_t>(1, static_cast<uint64_t>(options.limits.maxIterations) * kNodesPerIteration);
@@ -137,14 +137,19 @@ void guardRoot(const Position& pos, AlphaBeta& search, const DriverOptions& opti
 
 }  // namespace
 
-DriverReport decideInThreatMode(Position& pos, MoveSink& sink, const DriverOptions& options) {
+DriverReport decideInThreatMode(Position& pos, MoveSink& sink, const DriverOptions& givenOptions) {
+  // Under a game clock the solvers take their shares of the turn's target, not of its limit.
+  const TurnTime time =
+      givenOptions.gameTime ? planTurn(*givenOptions.gameTime, pos.stoneCount) : fixedTurn(givenOptions.limits.timeAllowanceMs);
+  DriverOptions options = givenOptions;
+  options.limits.timeAllowanceMs = time.targetMs;
   DriverReport report;
   report.decision = quickDecision(pos, sink);
   if (report.decision != Decision::None) return report;
   report.decision = playOwnForcedWin(pos, sink, options, report);
   if (report.decision != Decision::None) return report;
   Board board = boardOf(pos);
-  AlphaBeta search(board, searchLimits(options));
+  AlphaBeta search(board, searchLimits(options, time));
   guardRoot(pos, search, options, report);
   const PlayResult result = search.run();
   report.decision = Decision::AlphaBeta;
