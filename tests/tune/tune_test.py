@@ -49,13 +49,17 @@ def header(weights):
                          their_shapes=text[3])
 
 
+# The fit-only terms of the synthetic results: a constant, and one for the first player to move.
+TERMS = np.array([-0.3, 0.5])
+
+
 def synthetic_set(rng, weights, rows=20000):
-    """Counts as small as a board's, and for each the expected result under the true weights:
-    with the mean as the label the cross-entropy is least exactly at those weights."""
+    """Counts as small as a board's, and for each the expected result under the true weights and
+    terms: with the mean as the label the cross-entropy is least exactly there."""
     counts = rng.poisson(1.5, size=(rows, 2 * tune.ROLE)).astype(float)
-    evaluation = tune.design(counts) @ weights
-    results = 1 / (1 + np.exp(-SCALE * evaluation))
-    return np.column_stack([results, counts])
+    first = rng.integers(0, 2, size=rows).astype(float)
+    z = SCALE * (tune.design(counts) @ weights) + tune.nuisance(first) @ TERMS
+    return np.column_stack([1 / (1 + np.exp(-z)), first, counts])
 
 
 class TuneTest(unittest.TestCase):
@@ -84,11 +88,12 @@ class TuneTest(unittest.TestCase):
         np.testing.assert_allclose(written, self.weights, atol=2)
         self.assertIn('written to', out)
 
-    def test_scale_fits_weights_proportional_to_the_true_ones(self):
+    def test_scale_and_terms_fit_weights_proportional_to_the_true_ones(self):
         data = np.loadtxt(self.features)
-        x, y = tune.design(data[:, 1:]), data[:, 0]
-        scale = tune.fit_scale(x, y, self.weights * 2)
-        self.assertAlmostEqual(scale * 2 / SCALE, 1, delta=0.05)
+        y, extra, x = data[:, 0], tune.nuisance(data[:, 1]), tune.design(data[:, 2:])
+        scale, terms = tune.fit_scale(x, y, extra, self.weights * 2)
+        self.assertAlmostEqual(scale * 2 / SCALE, 1, delta=1e-3)
+        np.testing.assert_allclose(terms, TERMS, atol=1e-3)
 
     def test_fitted_loss_beats_the_starting_weights_on_held_out_positions(self):
         start = np.where(self.weights != 0, 100.0, 0.0)

@@ -6,9 +6,9 @@
 // Reads tools/tune/dataset.py's lines (400 cells and the side to move's mean result). From each
 // position it follows the quiescence search's best line (own fours, each answered by its only
 // block) while a four gains over standing pat, and at that quiet leaf writes one line: the result
-// for the leaf's side to move, then for that side ("own") the count of each line class over the
-// four lines of every empty cell and the count of each shape, then the same for the other side
-// ("their"). Positions that the fours alone decide say nothing about the evaluation and are
+// for the leaf's side to move, 1 when that side is the first player (x) and 0 otherwise, then for
+// that side ("own") the count of each line class over the four lines of every empty cell and
+// the count of each shape, then the same for the other side ("their"). Positions that the fours alone decide say nothing about the evaluation and are
 // skipped. Every written line is checked against the board's own evaluation sums.
 #include <cstdio>
 #include <iostream>
@@ -146,7 +146,7 @@ int main() {
       std::fprintf(stderr, "brenk-features: counts disagree with the board's sums on line %ld\n", read);
       return 1;
     }
-    std::printf("%g", me == rootSide ? result : 1 - result);
+    std::printf("%g %d", me == rootSide ? result : 1 - result, me == 1 ? 1 : 0);
     print(own);
     print(their);
     std::printf("\n");

@@ -1,14 +1,17 @@
 #!/usr/bin/env python3
 """Fits the threat-space mode's evaluation weights (engine/play/weights.h: kOwnValue and
 kTheirValue) to positions with known results, by logistic regression on the evaluation of each
-position's quiet leaf: P(side to move wins) = 1 / (1 + exp(-scale * eval)).
+position's quiet leaf: P(side to move wins) = 1 / (1 + exp(-(scale * eval + b0 + b1 * first))).
 
 The evaluation is linear in its weights: brenk-features writes, per position, the counts that
 each weight multiplies (line classes over the empty cells' four lines, and shapes, for the side
-to move and for the other side). The scale is first fitted to the weights in weights.h, so that
-the fitted evaluation keeps the units the search's margins are written in; then the weights are
-fitted with that scale fixed, by Newton's method with a light ridge penalty towards the current
-weights. A share of the positions is held out and only measured.
+to move and for the other side). The evaluation has no term for the colour to move and an
+offset that only the search's parity sees, so the fit carries two terms of its own that never
+reach the engine: a constant b0, and b1 for the first player to move. The scale is fitted with
+the weights in weights.h, so that the fitted evaluation keeps the units the search's margins are
+written in; then the weights are fitted with that scale fixed, by Newton's method with a light
+ridge penalty towards the current weights. A share of the positions is held out and only
+measured.
 
     tune.py FEATURES [--weights engine/play/weights.h] [--holdout 0.1] [--seed 1]
             [--ridge 1e-3] [--scale S] [--write --source TEXT]
@@ -22,6 +25,7 @@ import numpy as np
 LINE_CLASSES = 10
 SHAPES = 13
 ROLE = LINE_CLASSES + SHAPES
+COLUMNS = 2 + 2 * ROLE  # result, first player to move, the counts
 EVAL_LIMIT = 10000
 ROLES = ('kOwnValue', 'kTheirValue')
 # Weights that stay as they are: the dead class and the cells of no shape (with them free, a
@@ -51,37 +55,64 @@ def design(counts):
     return counts * sign
 
 
-def loss(x, y, weights, scale):
-    evaluation = np.clip(x @ weights, -EVAL_LIMIT, EVAL_LIMIT)
-    z = scale * evaluation
+def nuisance(first):
+    return np.column_stack([np.ones(len(first)), first])
+
+
+def logit(x, weights, scale, extra, terms):
+    return scale * np.clip(x @ weights, -EVAL_LIMIT, EVAL_LIMIT) + extra @ terms
+
+
+def loss(y, z):
     # Cross-entropy with fractional results, written so that large |z| does not overflow.
     return float(np.mean(np.logaddexp(0, z) - y * z))
 
 
-def fit_scale(x, y, weights):
-    best = None
-    for scale in np.geomspace(1e-5, 1e-1, 161):
-        value = loss(x, y, weights, scale)
-        if best is None or value < best[1]:
-            best = (scale, value)
-    return best[0]
-
-
-def fit_weights(x, y, start, scale, ridge, free, iterations=50):
-    """Newton steps on the cross-entropy plus ridge * |w - start|^2 (per position), in the units
-    of scale * weight; columns that never vary (free False) keep their starting weight."""
-    beta = start * scale
-    a = x[:, free]
+def newton(a, y, start, penalty, iterations=60):
+    """Minimises the cross-entropy of sigmoid(a @ theta) plus penalty * |theta - start|^2 (a
+    diagonal penalty per column, per position)."""
+    theta = start.copy()
     for _ in range(iterations):
-        z = x @ beta
-        p = 1 / (1 + np.exp(-z))
-        gradient = a.T @ (p - y) / len(y) + 2 * ridge * (beta[free] - start[free] * scale)
-        hessian = (a * (p * (1 - p))[:, None]).T @ a / len(y) + 2 * ridge * np.eye(a.shape[1])
+        p = 1 / (1 + np.exp(-(a @ theta)))
+        gradient = a.T @ (p - y) / len(y) + 2 * penalty * (theta - start)
+        hessian = (a * (p * (1 - p))[:, None]).T @ a / len(y) + 2 * np.diag(penalty)
         step = np.linalg.solve(hessian, gradient)
-        beta[free] -= step
-        if np.max(np.abs(step)) < 1e-9:
+        theta -= step
+        if np.max(np.abs(step)) < 1e-10:
             break
-    return beta / scale
+    return theta
+
+
+def fit_scale(x, y, extra, weights):
+    """The scale and the two fit-only terms that make the given weights predict best."""
+    evaluation = np.clip(x @ weights, -EVAL_LIMIT, EVAL_LIMIT)
+    a = np.column_stack([evaluation, extra])
+    theta = newton(a, y, np.zeros(a.shape[1]), np.zeros(a.shape[1]))
+    return theta[0], theta[1:]
+
+
+def fit_terms(x, y, extra, weights, scale):
+    evaluation = scale * np.clip(x @ weights, -EVAL_LIMIT, EVAL_LIMIT)
+    a = np.column_stack([evaluation, extra])
+    # The evaluation's column keeps its coefficient of 1 by a penalty that nothing outweighs.
+    start = np.concatenate([[1.0], np.zeros(extra.shape[1])])
+    penalty = np.concatenate([[1e6], np.zeros(extra.shape[1])])
+    return newton(a, y, start, penalty)[1:]
+
+
+def fit_weights(x, y, extra, start, scale, ridge, free):
+    """The weights (columns free) and the fit-only terms, in the units of scale * weight, with
+    the ridge penalty on the weights alone; fixed columns keep their starting weight."""
+    fixed_part = scale * (x[:, ~free] @ start[~free])
+    a = np.column_stack([x[:, free], extra])
+    # The fixed weights enter as an offset: folded in as one more column held at coefficient 1.
+    a = np.column_stack([a, fixed_part])
+    theta0 = np.concatenate([start[free] * scale, np.zeros(extra.shape[1]), [1.0]])
+    penalty = np.concatenate([np.full(free.sum(), ridge), np.zeros(extra.shape[1]), [1e6]])
+    theta = newton(a, y, theta0, penalty)
+    weights = start.copy()
+    weights[free] = theta[:free.sum()] / scale
+    return weights
 
 
 def format_role(name, weights):
@@ -104,6 +135,13 @@ def write_weights(path, text, weights, source):
         f.write(text)
 
 
+def report(label, weights, scale, x, y, extra, train, held):
+    terms = fit_terms(x[train], y[train], extra[train], weights, scale)
+    fit = loss(y[train], logit(x[train], weights, scale, extra[train], terms))
+    out = loss(y[held], logit(x[held], weights, scale, extra[held], terms))
+    print(f'{label:8} loss: fit {fit:.5f}, held out {out:.5f}')
+
+
 def main():
     ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     ap.add_argument('features')
@@ -117,25 +155,26 @@ def main():
     args = ap.parse_args()
 
     data = np.loadtxt(args.features, ndmin=2)
-    if data.shape[1] != 1 + 2 * ROLE:
-        sys.exit(f'tune.py: {data.shape[1]} columns where {1 + 2 * ROLE} belong')
-    y, x = data[:, 0], design(data[:, 1:])
+    if data.shape[1] != COLUMNS:
+        sys.exit(f'tune.py: {data.shape[1]} columns where {COLUMNS} belong')
+    y, extra, x = data[:, 0], nuisance(data[:, 1]), design(data[:, 2:])
     order = np.random.default_rng(args.seed).permutation(len(y))
     held = order[:int(len(y) * args.holdout)]
     train = order[len(held):]
     with open(args.weights) as f:
         text = f.read()
     start = read_weights(text)
-    scale = args.scale or fit_scale(x[train], y[train], start)
+    scale = args.scale or fit_scale(x[train], y[train], extra[train], start)[0]
+    if scale <= 0:
+        sys.exit(f'tune.py: the current weights predict the results backwards (scale {scale:g})')
     free = x[train].std(axis=0) > 0
     for role in range(2):
         free[[role * ROLE + column for column in FIXED]] = False
-    fitted = np.round(fit_weights(x[train], y[train], start, scale, args.ridge, free))
-    fitted = np.clip(fitted, -32000, 32000)
+    fitted = fit_weights(x[train], y[train], extra[train], start, scale, args.ridge, free)
+    fitted = np.clip(np.round(fitted), -32000, 32000)
     print(f'positions: {len(train)} to fit, {len(held)} held out; scale 1/{1 / scale:.0f}')
-    for label, weights in (('current', start), ('fitted', fitted)):
-        print(f'{label:8} loss: fit {loss(x[train], y[train], weights, scale):.5f}, '
-              f'held out {loss(x[held], y[held], weights, scale):.5f}')
+    report('current', start, scale, x, y, extra, train, held)
+    report('fitted', fitted, scale, x, y, extra, train, held)
     for index, name in enumerate(ROLES):
         part = fitted[index * ROLE:(index + 1) * ROLE]
         print(f'{name}: classes {part[:LINE_CLASSES].astype(int).tolist()} '
