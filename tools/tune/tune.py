@@ -7,14 +7,13 @@ The evaluation is linear in its weights: brenk-features writes, per position, th
 each weight multiplies (line classes over the empty cells' four lines, and shapes, for the side
 to move and for the other side). The evaluation has no term for the colour to move and an
 offset that only the search's parity sees, so the fit carries two terms of its own that never
-reach the engine: a constant b0, and b1 for the first player to move. The scale is fitted with
-the weights in weights.h, so that the fitted evaluation keeps the units the search's margins are
-written in; then the weights are fitted with that scale fixed, by Newton's method with a light
-ridge penalty towards the current weights. A share of the positions is held out and only
-measured.
+reach the engine: a constant b0, and b1 for the first player to move. The weights are fitted
+in units of the logit by Newton's method with a light ridge penalty, then turned into
+evaluation units at a fixed scale (--scale); the current weights are measured with their own
+best scale. A share of the positions is held out and only measured.
 
     tune.py FEATURES [--weights engine/play/weights.h] [--holdout 0.1] [--seed 1]
-            [--ridge 1e-3] [--scale S] [--write --source TEXT]
+            [--ridge 1e-6] [--scale 0.0025] [--write --source TEXT]
 """
 import argparse
 import re
@@ -27,6 +26,9 @@ SHAPES = 13
 ROLE = LINE_CLASSES + SHAPES
 COLUMNS = 2 + 2 * ROLE  # result, first player to move, the counts
 EVAL_LIMIT = 10000
+# An evaluation of 400 stands for odds of e to 1: the fitted weights then have the size of the
+# hand-set ones that the search's margins (aspiration window, futility) were tuned with.
+DEFAULT_SCALE = 1 / 400
 ROLES = ('kOwnValue', 'kTheirValue')
 # Weights that stay as they are: the dead class and the cells of no shape (with them free, a
 # constant per empty cell could move between them and every other weight), and the five (never at
@@ -68,17 +70,30 @@ def loss(y, z):
     return float(np.mean(np.logaddexp(0, z) - y * z))
 
 
-def newton(a, y, start, penalty, iterations=60):
-    """Minimises the cross-entropy of sigmoid(a @ theta) plus penalty * |theta - start|^2 (a
-    diagonal penalty per column, per position)."""
+def newton(a, y, start, penalty, offset=0.0, iterations=60):
+    """Minimises the cross-entropy of sigmoid(offset + a @ theta) plus penalty * |theta - start|^2
+    (a diagonal penalty per column, per position), halving any step that would not lower it."""
+    def objective(theta):
+        return loss(y, offset + a @ theta) + float(penalty @ (theta - start) ** 2)
+
     theta = start.copy()
+    current = objective(theta)
     for _ in range(iterations):
-        p = 1 / (1 + np.exp(-(a @ theta)))
+        p = 1 / (1 + np.exp(-(offset + a @ theta)))
         gradient = a.T @ (p - y) / len(y) + 2 * penalty * (theta - start)
         hessian = (a * (p * (1 - p))[:, None]).T @ a / len(y) + 2 * np.diag(penalty)
-        step = np.linalg.solve(hessian, gradient)
+        step = np.linalg.lstsq(hessian, gradient, rcond=None)[0]
+        for _ in range(30):
+            value = objective(theta - step)
+            if value <= current:
+                break
+            step /= 2
+        else:
+            break
         theta -= step
-        if np.max(np.abs(step)) < 1e-10:
+        done = current - value < 1e-12
+        current = value
+        if done:
             break
     return theta
 
@@ -92,27 +107,20 @@ def fit_scale(x, y, extra, weights):
 
 
 def fit_terms(x, y, extra, weights, scale):
-    evaluation = scale * np.clip(x @ weights, -EVAL_LIMIT, EVAL_LIMIT)
-    a = np.column_stack([evaluation, extra])
-    # The evaluation's column keeps its coefficient of 1 by a penalty that nothing outweighs.
-    start = np.concatenate([[1.0], np.zeros(extra.shape[1])])
-    penalty = np.concatenate([[1e6], np.zeros(extra.shape[1])])
-    return newton(a, y, start, penalty)[1:]
+    """The fit-only terms that go best with the given weights at the given scale."""
+    offset = scale * np.clip(x @ weights, -EVAL_LIMIT, EVAL_LIMIT)
+    return newton(extra, y, np.zeros(extra.shape[1]), np.zeros(extra.shape[1]), offset)
 
 
-def fit_weights(x, y, extra, start, scale, ridge, free):
-    """The weights (columns free) and the fit-only terms, in the units of scale * weight, with
-    the ridge penalty on the weights alone; fixed columns keep their starting weight."""
-    fixed_part = scale * (x[:, ~free] @ start[~free])
+def fit_logits(x, y, extra, free, ridge):
+    """The free weights in units of the logit, with the fit-only terms (the others count 0 or
+    not at all)."""
     a = np.column_stack([x[:, free], extra])
-    # The fixed weights enter as an offset: folded in as one more column held at coefficient 1.
-    a = np.column_stack([a, fixed_part])
-    theta0 = np.concatenate([start[free] * scale, np.zeros(extra.shape[1]), [1.0]])
-    penalty = np.concatenate([np.full(free.sum(), ridge), np.zeros(extra.shape[1]), [1e6]])
-    theta = newton(a, y, theta0, penalty)
-    weights = start.copy()
-    weights[free] = theta[:free.sum()] / scale
-    return weights
+    penalty = np.concatenate([np.full(free.sum(), ridge), np.zeros(extra.shape[1])])
+    theta = newton(a, y, np.zeros(a.shape[1]), penalty)
+    logits = np.zeros(x.shape[1])
+    logits[free] = theta[:free.sum()]
+    return logits
 
 
 def format_role(name, weights):
@@ -148,8 +156,9 @@ def main():
     ap.add_argument('--weights', default='engine/play/weights.h')
     ap.add_argument('--holdout', type=float, default=0.1)
     ap.add_argument('--seed', type=int, default=1)
-    ap.add_argument('--ridge', type=float, default=1e-3)
-    ap.add_argument('--scale', type=float, help='use this scale instead of fitting it')
+    ap.add_argument('--ridge', type=float, default=1e-6)
+    ap.add_argument('--scale', type=float, default=DEFAULT_SCALE,
+                    help='logit per unit of evaluation (default 1/400)')
     ap.add_argument('--write', action='store_true', help='write the fitted weights into --weights')
     ap.add_argument('--source', default='', help='the data set and command, for the comment')
     args = ap.parse_args()
@@ -164,16 +173,20 @@ def main():
     with open(args.weights) as f:
         text = f.read()
     start = read_weights(text)
-    scale = args.scale or fit_scale(x[train], y[train], extra[train], start)[0]
-    if scale <= 0:
-        sys.exit(f'tune.py: the current weights predict the results backwards (scale {scale:g})')
     free = x[train].std(axis=0) > 0
     for role in range(2):
         free[[role * ROLE + column for column in FIXED]] = False
-    fitted = fit_weights(x[train], y[train], extra[train], start, scale, args.ridge, free)
-    fitted = np.clip(np.round(fitted), -32000, 32000)
-    print(f'positions: {len(train)} to fit, {len(held)} held out; scale 1/{1 / scale:.0f}')
-    report('current', start, scale, x, y, extra, train, held)
+    if np.any(start[[role * ROLE + column for role in range(2) for column in FIXED]] != 0):
+        sys.exit('tune.py: the dead class, the five and no shape must weigh 0')
+    logits = fit_logits(x[train], y[train], extra[train], free, args.ridge)
+    scale = args.scale
+    fitted = np.clip(np.round(logits / scale), -32000, 32000)
+    fitted[~free] = start[~free]  # counts that never vary here: 0, or a shape the leaf never has
+    clipped = np.mean(np.abs(x[train] @ fitted) > EVAL_LIMIT)
+    print(f'positions: {len(train)} to fit, {len(held)} held out; scale 1/{1 / scale:.0f}, '
+          f'{100 * clipped:.2f} % of the fitted evaluations beyond +-{EVAL_LIMIT}')
+    current_scale = fit_scale(x[train], y[train], extra[train], start)[0]
+    report('current', start, current_scale, x, y, extra, train, held)
     report('fitted', fitted, scale, x, y, extra, train, held)
     for index, name in enumerate(ROLES):
         part = fitted[index * ROLE:(index + 1) * ROLE]
