@@ -9,6 +9,7 @@
 
 #include "engine/play/board.h"
 #include "engine/play/search.h"
+#include "engine/play/weights.h"
 
 namespace brenk::play {
 namespace {
@@ -111,6 +112,23 @@ void playRandomly(Board& board, std::mt19937& random, int moves) {
     if (cells.empty()) board.forEachEmpty([&](Cell c) { cells.push_back(c); });
     board.play(cells[random() % cells.size()]);
   }
+}
+
+TEST(CellValues, ClassPairsNumberEachUnorderedPairOnceAndEnterEveryValueSixTimes) {
+  std::vector<int> seen(kClassPairs, 0);
+  for (int a = 0; a < kLineClasses; ++a) {
+    for (int b = a; b < kLineClasses; ++b) {
+      ASSERT_EQ(classPair(a, b), classPair(b, a));
+      ++seen.at(classPair(a, b));
+    }
+  }
+  EXPECT_EQ(std::count(seen.begin(), seen.end(), 1), kClassPairs);
+  // Three open threes and a dead line: the (F3, F3) pair three times, (dead, F3) three times.
+  RoleWeights weights{};
+  weights.pair[classPair(kF3, kF3)] = 5;
+  weights.pair[classPair(kDead, kF3)] = 1;
+  const uint8_t classes[4] = {kF3, kDead, kF3, kF3};
+  EXPECT_EQ(valueOf(weights, classQuad(classes)), 3 * 5 + 3 * 1);
 }
 
 TEST(PlayBoard, IncrementalStateEqualsARecountAfterEveryMoveAndUndo) {

@@ -7,8 +7,6 @@
 
 namespace brenk::play {
 
-namespace {
-
 int16_t valueOf(const RoleWeights& weights, int quad) {
   int sum = 0;
   uint8_t classes[4];
@@ -17,9 +15,14 @@ int16_t valueOf(const RoleWeights& weights, int quad) {
     quad /= kLineClasses;
     sum += weights.lineClass[cls];
   }
+  for (int i = 0; i < 4; ++i) {
+    for (int j = i + 1; j < 4; ++j) sum += weights.pair[classPair(classes[i], classes[j])];
+  }
   sum += weights.shape[shapeOfClasses(classes)];
   return static_cast<int16_t>(std::clamp(sum, -32000, 32000));
 }
+
+namespace {
 
 std::unique_ptr<CellValues> buildValues() {
   auto values = std::make_unique<CellValues>();

@@ -17,4 +17,8 @@ struct CellValues {
 
 const CellValues& cellValues();
 
+struct RoleWeights;
+// One role's value of a class quad: its four classes' weights, its six pairs' and its shape's.
+int16_t valueOf(const RoleWeights& weights, int quad);
+
 }  // namespace brenk::play

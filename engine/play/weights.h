@@ -1,6 +1,7 @@
 // Every weight of the alpha-beta mode's evaluation and move ordering, in one place so that they
-// can be tuned. A cell's value for a side is the sum of its four line classes' weights plus the
-// bonus of the shape they make together. "Own" weights count the side to move, "their" weights
+// can be tuned. A cell's value for a side is the sum of its four line classes' weights, of the
+// weights of the six pairs of classes among its lines, and of the bonus of the shape they make
+// together. "Own" weights count the side to move, "their" weights
 // the side that has just moved: the side to move plays first, so its threats are worth more.
 #pragma once
 
@@ -11,21 +12,31 @@
 
 namespace brenk::play {
 
+// Unordered pairs of line classes (a <= b), row by row: (dead, dead), (dead, B1), ... (dead, F5),
+// (B1, B1), ... (F5, F5).
+inline constexpr int kClassPairs = kLineClasses * (kLineClasses + 1) / 2;
+inline constexpr int classPair(int a, int b) {
+  return a <= b ? a * kLineClasses - a * (a - 1) / 2 + (b - a) : classPair(b, a);
+}
+
 struct RoleWeights {
   int16_t lineClass[kLineClasses];  // dead, B1, F1, B2, F2, B3, F3, B4, F4, F5
   int16_t shape[kShapes];           // five, flex-four, four-three, four-plus, four, double-three,
                                     // three-plus, three, block-three-plus, double-two, block-three,
                                     // two, none
+  int16_t pair[kClassPairs];        // by classPair; none given: all 0
 };
 
 // Evaluation, summed over the empty cells that a stone can still reach.
 inline constexpr RoleWeights kOwnValue = {
     {0, 1, 3, 4, 10, 10, 30, 25, 120, 300},
     {0, 0, 150, 30, 0, 80, 20, 0, 8, 8, 0, 0, 0},
+    {},
 };
 inline constexpr RoleWeights kTheirValue = {
     {0, 1, 2, 3, 7, 7, 20, 18, 80, 200},
     {0, 0, 100, 20, 0, 60, 15, 0, 6, 6, 0, 0, 0},
+    {},
 };
 
 // Move ordering: what a move does for the mover (attack) plus what it takes from the other side
@@ -33,10 +44,12 @@ inline constexpr RoleWeights kTheirValue = {
 inline constexpr RoleWeights kAttackOrder = {
     {0, 1, 2, 3, 6, 6, 14, 16, 60, 1000},
     {10000, 3000, 1500, 300, 0, 600, 100, 0, 30, 30, 0, 0, 0},
+    {},
 };
 inline constexpr RoleWeights kDefenceOrder = {
     {0, 1, 1, 2, 5, 5, 12, 12, 50, 800},
     {8000, 2000, 1000, 200, 0, 400, 80, 0, 20, 20, 0, 0, 0},
+    {},
 };
 
 // The evaluation stays well inside the scores that mean a forced win.

@@ -17,12 +17,14 @@ import tune  # noqa: E402
 
 HEADER = '''// weights for the test
 inline constexpr RoleWeights kOwnValue = {{
-    {{{own_classes}}},
-    {{{own_shapes}}},
+    {{{}}},
+    {{{}}},
+    {{{}}},
 }};
 inline constexpr RoleWeights kTheirValue = {{
-    {{{their_classes}}},
-    {{{their_shapes}}},
+    {{{}}},
+    {{{}}},
+    {{{}}},
 }};
 '''
 
@@ -43,17 +45,17 @@ def true_weights(rng):
 
 
 def header(weights):
-    parts = [weights[:10], weights[10:23], weights[23:33], weights[33:]]
-    text = [', '.join(str(int(v)) for v in part) for part in parts]
-    return HEADER.format(own_classes=text[0], own_shapes=text[1], their_classes=text[2],
-                         their_shapes=text[3])
+    bounds = [0, tune.LINE_CLASSES, tune.LINE_CLASSES + tune.SHAPES, tune.ROLE]
+    parts = [weights[role * tune.ROLE + a:role * tune.ROLE + b]
+             for role in range(2) for a, b in zip(bounds, bounds[1:])]
+    return HEADER.format(*(', '.join(str(int(v)) for v in part) for part in parts))
 
 
 # The fit-only terms of the synthetic results: a constant, and one for the first player to move.
 TERMS = np.array([-0.3, 0.5])
 
 
-def synthetic_set(rng, weights, rows=20000):
+def synthetic_set(rng, weights, rows=12000):
     """Counts as small as a board's, and for each the expected result under the true weights and
     terms: with the mean as the label the cross-entropy is least exactly there."""
     counts = rng.poisson(1.5, size=(rows, 2 * tune.ROLE)).astype(float)

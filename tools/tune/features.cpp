@@ -7,8 +7,9 @@
 // position it follows the quiescence search's best line (own fours, each answered by its only
 // block) while a four gains over standing pat, and at that quiet leaf writes one line: the result
 // for the leaf's side to move, 1 when that side is the first player (x) and 0 otherwise, then for
-// that side ("own") the count of each line class over the four lines of every empty cell and
-// the count of each shape, then the same for the other side ("their"). Positions that the fours alone decide say nothing about the evaluation and are
+// that side ("own") the count of each line class over the four lines of every empty cell, of
+// each shape, and of each pair of classes among a cell's lines, then the same for the other side
+// ("their"). Positions that the fours alone decide say nothing about the evaluation and are
 // skipped. Every written line is checked against the board's own evaluation sums.
 #include <cstdio>
 #include <iostream>
@@ -93,6 +94,7 @@ bool toQuietLeaf(Board& board) {
 struct RoleCounts {
   int lineClass[kLineClasses] = {};
   int shape[kShapes] = {};
+  int pair[kClassPairs] = {};
 };
 
 RoleCounts countsOf(const Board& board, int colour) {
@@ -100,6 +102,9 @@ RoleCounts countsOf(const Board& board, int colour) {
   board.forEachEmpty([&](Cell cell) {
     for (int direction = 0; direction < kDirections; ++direction) {
       ++counts.lineClass[board.lineClassAt(colour, cell, direction)];
+      for (int other = direction + 1; other < kDirections; ++other) {
+        ++counts.pair[classPair(board.lineClassAt(colour, cell, direction), board.lineClassAt(colour, cell, other))];
+      }
     }
   });
   for (int shape = 0; shape < kShapes; ++shape) counts.shape[shape] = board.shapeCount(colour, static_cast<Shape>(shape));
@@ -110,12 +115,14 @@ long weighted(const RoleCounts& counts, const RoleWeights& weights) {
   long sum = 0;
   for (int i = 0; i < kLineClasses; ++i) sum += long{counts.lineClass[i]} * weights.lineClass[i];
   for (int i = 0; i < kShapes; ++i) sum += long{counts.shape[i]} * weights.shape[i];
+  for (int i = 0; i < kClassPairs; ++i) sum += long{counts.pair[i]} * weights.pair[i];
   return sum;
 }
 
 void print(const RoleCounts& counts) {
   for (int value : counts.lineClass) std::printf(" %d", value);
   for (int value : counts.shape) std::printf(" %d", value);
+  for (int value : counts.pair) std::printf(" %d", value);
 }
 
 }  // namespace

@@ -4,8 +4,8 @@ kTheirValue) to positions with known results, by logistic regression on the eval
 position's quiet leaf: P(side to move wins) = 1 / (1 + exp(-(scale * eval + b0 + b1 * first))).
 
 The evaluation is linear in its weights: brenk-features writes, per position, the counts that
-each weight multiplies (line classes over the empty cells' four lines, and shapes, for the side
-to move and for the other side). The evaluation has no term for the colour to move and an
+each weight multiplies (line classes over the empty cells' four lines, shapes, and pairs of
+classes among a cell's lines, for the side to move and for the other side). The evaluation has no term for the colour to move and an
 offset that only the search's parity sees, so the fit carries two terms of its own that never
 reach the engine: a constant b0, and b1 for the first player to move. The weights are fitted
 in units of the logit by Newton's method with a light ridge penalty, then turned into
@@ -23,28 +23,34 @@ import numpy as np
 
 LINE_CLASSES = 10
 SHAPES = 13
-ROLE = LINE_CLASSES + SHAPES
+PAIRS = LINE_CLASSES * (LINE_CLASSES + 1) // 2
+ROLE = LINE_CLASSES + SHAPES + PAIRS
 COLUMNS = 2 + 2 * ROLE  # result, first player to move, the counts
 EVAL_LIMIT = 10000
 # An evaluation of 400 stands for odds of e to 1: the fitted weights then have the size of the
 # hand-set ones that the search's margins (aspiration window, futility) were tuned with.
 DEFAULT_SCALE = 1 / 400
 ROLES = ('kOwnValue', 'kTheirValue')
-# Weights that stay as they are: the dead class and the cells of no shape (with them free, a
-# constant per empty cell could move between them and every other weight), and the five (never at
-# a quiet leaf).
-FIXED = [0, LINE_CLASSES + 0, LINE_CLASSES + SHAPES - 1]
+# Weights that stay 0: the dead class, the cells of no shape and the pair of two dead lines (with
+# them free, a constant per empty cell could move between them and every other weight), and the
+# five (never at a quiet leaf).
+FIXED = [0, LINE_CLASSES + 0, LINE_CLASSES + SHAPES - 1, LINE_CLASSES + SHAPES]
+
+
+ROLE_PATTERN = r' = \{\s*\{([^}]*)\},\s*\{([^}]*)\},\s*(?:\{([^}]*)\},\s*)?\};'
 
 
 def read_weights(text):
-    """The two roles' weights from weights.h, as one vector in brenk-features' column order."""
+    """The two roles' weights from weights.h, as one vector in brenk-features' column order (a
+    role written without pair weights has them all 0)."""
     values = []
     for name in ROLES:
-        body = re.search(name + r' = \{\s*\{([^}]*)\},\s*\{([^}]*)\},\s*\};', text)
+        body = re.search(name + ROLE_PATTERN, text)
         if not body:
             sys.exit(f'tune.py: no {name} in the weights file')
-        for group, size in ((body.group(1), LINE_CLASSES), (body.group(2), SHAPES)):
-            numbers = [int(t) for t in group.replace(',', ' ').split()]
+        groups = (body.group(1), LINE_CLASSES), (body.group(2), SHAPES), (body.group(3), PAIRS)
+        for group, size in groups:
+            numbers = [int(t) for t in (group or '').replace(',', ' ').split()] or [0] * size
             if len(numbers) != size:
                 sys.exit(f'tune.py: {name} has {len(numbers)} weights where {size} belong')
             values += numbers
@@ -124,9 +130,19 @@ def fit_logits(x, y, extra, free, ridge):
 
 
 def format_role(name, weights):
-    line = ', '.join(str(int(v)) for v in weights[:LINE_CLASSES])
-    shape = ', '.join(str(int(v)) for v in weights[LINE_CLASSES:])
-    return f'inline constexpr RoleWeights {name} = {{\n    {{{line}}},\n    {{{shape}}},\n}};'
+    def numbers(part):
+        return ', '.join(str(int(v)) for v in part)
+
+    line = numbers(weights[:LINE_CLASSES])
+    shape = numbers(weights[LINE_CLASSES:LINE_CLASSES + SHAPES])
+    pairs = weights[LINE_CLASSES + SHAPES:]
+    rows, at = [], 0
+    for first in range(LINE_CLASSES):  # one row of the triangle per first class
+        width = LINE_CLASSES - first
+        rows.append('     ' + numbers(pairs[at:at + width]) + ',')
+        at += width
+    return (f'inline constexpr RoleWeights {name} = {{\n    {{{line}}},\n    {{{shape}}},\n'
+            '    {\n' + '\n'.join(rows) + '\n    },\n};')
 
 
 def write_weights(path, text, weights, source):
@@ -134,8 +150,7 @@ def write_weights(path, text, weights, source):
     text = re.sub(r'// Fitted by tools/tune/tune\.py[^\n]*\n(//   [^\n]*\n)*', '', text)
     for index, name in enumerate(ROLES):
         part = weights[index * ROLE:(index + 1) * ROLE]
-        text = re.sub(r'inline constexpr RoleWeights ' + name + r' = \{\s*\{[^}]*\},\s*\{[^}]*\},\s*\};',
-                      format_role(name, part), text)
+        text = re.sub(r'inline constexpr RoleWeights ' + name + ROLE_PATTERN, format_role(name, part), text)
     note = '// Fitted by tools/tune/tune.py to ' + source + '\n'
     first = 'inline constexpr RoleWeights ' + ROLES[0]
     text = text.replace(first, note + first, 1)
@@ -177,7 +192,7 @@ def main():
     for role in range(2):
         free[[role * ROLE + column for column in FIXED]] = False
     if np.any(start[[role * ROLE + column for role in range(2) for column in FIXED]] != 0):
-        sys.exit('tune.py: the dead class, the five and no shape must weigh 0')
+        sys.exit('tune.py: the dead class, two dead lines, the five and no shape must weigh 0')
     logits = fit_logits(x[train], y[train], extra[train], free, args.ridge)
     scale = args.scale
     fitted = np.clip(np.round(logits / scale), -32000, 32000)
@@ -191,7 +206,7 @@ def main():
     for index, name in enumerate(ROLES):
         part = fitted[index * ROLE:(index + 1) * ROLE]
         print(f'{name}: classes {part[:LINE_CLASSES].astype(int).tolist()} '
-              f'shapes {part[LINE_CLASSES:].astype(int).tolist()}')
+              f'shapes {part[LINE_CLASSES:LINE_CLASSES + SHAPES].astype(int).tolist()}')
     if args.write:
         write_weights(args.weights, text, fitted, args.source or args.features)
         print(f'written to {args.weights}')
