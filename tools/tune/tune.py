@@ -18,6 +18,7 @@ best scale. A share of the positions is held out and only measured.
 import argparse
 import re
 import sys
+import textwrap
 
 import numpy as np
 
@@ -151,7 +152,8 @@ def write_weights(path, text, weights, source):
     for index, name in enumerate(ROLES):
         part = weights[index * ROLE:(index + 1) * ROLE]
         text = re.sub(r'inline constexpr RoleWeights ' + name + ROLE_PATTERN, format_role(name, part), text)
-    note = '// Fitted by tools/tune/tune.py to ' + source + '\n'
+    note = '\n'.join(textwrap.wrap('Fitted by tools/tune/tune.py to ' + source, 96,
+                                  initial_indent='// ', subsequent_indent='//   ')) + '\n'
     first = 'inline constexpr RoleWeights ' + ROLES[0]
     text = text.replace(first, note + first, 1)
     with open(path, 'w') as f:
