@@ -28,15 +28,39 @@ struct RoleWeights {
 };
 
 // Evaluation, summed over the empty cells that a stone can still reach.
+// Fitted by tools/tune/tune.py to 453556 positions of scripts/training-data.sh (see
+//   docs/decisions.md), by scripts/tune-eval.sh
 inline constexpr RoleWeights kOwnValue = {
-    {0, 1, 3, 4, 10, 10, 30, 25, 120, 300},
-    {0, 0, 150, 30, 0, 80, 20, 0, 8, 8, 0, 0, 0},
-    {},
+    {0, -6, -3, 5, 37, 37, 21, 95, 120, 300},
+    {0, 0, 212, -64, -53, 39, -76, -50, -12, -42, 18, -15, 0},
+    {
+     0, -1, -2, -4, -6, -18, 20, -8, 0, 0,
+     6, 0, -4, -3, -15, 12, -20, 0, 0,
+     -3, -2, -10, -12, 15, 8, 0, 0,
+     -7, -5, -12, 24, 32, 0, 0,
+     -11, -11, 40, 126, 0, 0,
+     5, 75, 95, 0, 0,
+     -89, 53, 0, 0,
+     0, 0, 0,
+     0, 0,
+     0,
+    },
 };
 inline constexpr RoleWeights kTheirValue = {
-    {0, 1, 2, 3, 7, 7, 20, 18, 80, 200},
-    {0, 0, 100, 20, 0, 60, 15, 0, 6, 6, 0, 0, 0},
-    {},
+    {0, -19, -10, 5, 26, 46, 12, 70, 49, 200},
+    {0, 88, 237, -7, -22, 134, 71, 95, 21, 10, 25, 14, 0},
+    {
+     0, 5, 0, -4, -12, -24, -32, 3, -10, 0,
+     11, 7, -1, -4, -17, -40, -11, -21, 0,
+     2, 0, -13, -17, -25, 17, -3, 0,
+     -6, -10, -20, -23, 31, 55, 0,
+     -16, -19, -7, 66, 110, 0,
+     -14, 20, 76, 165, 0,
+     -22, 96, 91, 0,
+     10, -88, 0,
+     -76, 0,
+     0,
+    },
 };
 
 // Move ordering: what a move does for the mover (attack) plus what it takes from the other side
