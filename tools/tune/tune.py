@@ -119,15 +119,31 @@ def fit_terms(x, y, extra, weights, scale):
     return newton(extra, y, np.zeros(extra.shape[1]), np.zeros(extra.shape[1]), offset)
 
 
-def fit_logits(x, y, extra, free, ridge):
-    """The free weights in units of the logit, with the fit-only terms (the others count 0 or
-    not at all)."""
+def fit_logits(x, y, extra, free, ridge, offset=0.0):
+    """The free weights in units of the logit, with the fit-only terms; the other columns add
+    `offset` (or nothing)."""
     a = np.column_stack([x[:, free], extra])
     penalty = np.concatenate([np.full(free.sum(), ridge), np.zeros(extra.shape[1])])
-    theta = newton(a, y, np.zeros(a.shape[1]), penalty)
+    theta = newton(a, y, np.zeros(a.shape[1]), penalty, offset)
     logits = np.zeros(x.shape[1])
     logits[free] = theta[:free.sum()]
     return logits
+
+
+def round_in_blocks(x, y, extra, free, ridge, scale, start, blocks=(8, 8, 16, 32)):
+    """Integer weights, rounded a block at a time from the columns with the largest counts: the
+    weak classes count in the hundreds on every board, so rounding them all at once moves the
+    evaluation by hundreds; each block's rounding is absorbed by refitting the columns after it."""
+    weights = np.where(free, 0.0, start)
+    order = [i for i in np.argsort(-np.abs(x).mean(axis=0), kind='stable') if free[i]]
+    while order:
+        rest = np.zeros(x.shape[1], dtype=bool)
+        rest[order] = True
+        logits = fit_logits(x, y, extra, rest, ridge, offset=scale * (x @ weights))
+        take = order[:blocks[0]] if blocks else order
+        weights[take] = np.clip(np.round(logits[take] / scale), -32000, 32000)
+        order, blocks = order[len(take):], blocks[1:]
+    return weights
 
 
 def format_role(name, weights):
@@ -195,10 +211,9 @@ def main():
         free[[role * ROLE + column for column in FIXED]] = False
     if np.any(start[[role * ROLE + column for role in range(2) for column in FIXED]] != 0):
         sys.exit('tune.py: the dead class, two dead lines, the five and no shape must weigh 0')
-    logits = fit_logits(x[train], y[train], extra[train], free, args.ridge)
     scale = args.scale
-    fitted = np.clip(np.round(logits / scale), -32000, 32000)
-    fitted[~free] = start[~free]  # counts that never vary here: 0, or a shape the leaf never has
+    # Counts that never vary here (0, or a shape the leaf never has) keep their weights.
+    fitted = round_in_blocks(x[train], y[train], extra[train], free, args.ridge, scale, start)
     clipped = np.mean(np.abs(x[train] @ fitted) > EVAL_LIMIT)
     print(f'positions: {len(train)} to fit, {len(held)} held out; scale 1/{1 / scale:.0f}, '
           f'{100 * clipped:.2f} % of the fitted evaluations beyond +-{EVAL_LIMIT}')
