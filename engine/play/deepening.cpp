@@ -165,7 +165,8 @@ PlayResult AlphaBeta::run() {
     sortRootMoves();
     if (isWin(value) || isLoss(value)) break;
     const int32_t now = limits_.clock->Elapsed();
-    if (limits_.byClock && !mayStartIteration(now, now - began, kIterationGrowth, adjustedTargetMs(limits_.time, trend))) {
+    if (limits_.byClock &&
+        !mayStartIteration(now, now - began, kIterationGrowth, adjustedTargetMs(limits_.time, trend))) {
       break;
     }
   }

@@ -27,7 +27,9 @@ int64_t lessMargin(int64_t ceilingMs) { return ceilingMs - answerMarginMs(ceilin
 
 }  // namespace
 
-int64_t answerMarginMs(int64_t ceilingMs) { return kFixedMarginMs + std::max<int64_t>(ceilingMs, 0) / kMarginShareDivisor; }
+int64_t answerMarginMs(int64_t ceilingMs) {
+  return kFixedMarginMs + std::max<int64_t>(ceilingMs, 0) / kMarginShareDivisor;
+}
 
 TurnTime planTurn(const GameTime& time, int stonesOnBoard) {
   TurnTime plan;

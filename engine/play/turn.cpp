@@ -139,8 +139,8 @@ void guardRoot(const Position& pos, AlphaBeta& search, const DriverOptions& opti
 
 DriverReport decideInThreatMode(Position& pos, MoveSink& sink, const DriverOptions& givenOptions) {
   // Under a game clock the solvers take their shares of the turn's target, not of its limit.
-  const TurnTime time =
-      givenOptions.gameTime ? planTurn(*givenOptions.gameTime, pos.stoneCount) : fixedTurn(givenOptions.limits.timeAllowanceMs);
+  const TurnTime time = givenOptions.gameTime ? planTurn(*givenOptions.gameTime, pos.stoneCount)
+                                              : fixedTurn(givenOptions.limits.timeAllowanceMs);
   DriverOptions options = givenOptions;
   options.limits.timeAllowanceMs = time.targetMs;
   DriverReport report;
@@ -159,7 +159,8 @@ DriverReport decideInThreatMode(Position& pos, MoveSink& sink, const DriverOptio
   summary.score = result.score;
   summary.nodes = result.nodes;
   summary.forced = result.forced;
-  for (Cell cell : result.pv) summary.pv.push_back(BoardCell{static_cast<int8_t>(Board::yOf(cell)), static_cast<int8_t>(Board::xOf(cell))});
+  for (Cell cell : result.pv)
+    summary.pv.push_back(BoardCell{static_cast<int8_t>(Board::yOf(cell)), static_cast<int8_t>(Board::xOf(cell))});
   if (result.move != kNoMove) {
     sink.writeMove(Board::yOf(result.move), Board::xOf(result.move));
   } else {

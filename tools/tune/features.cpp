@@ -107,7 +107,8 @@ RoleCounts countsOf(const Board& board, int colour) {
       }
     }
   });
-  for (int shape = 0; shape < kShapes; ++shape) counts.shape[shape] = board.shapeCount(colour, static_cast<Shape>(shape));
+  for (int shape = 0; shape < kShapes; ++shape)
+    counts.shape[shape] = board.shapeCount(colour, static_cast<Shape>(shape));
   return counts;
 }
 
