@@ -53,9 +53,19 @@ def linux(name):
 
 
 def run_windows(name, args=(), cwd=None, stdin=subprocess.DEVNULL, timeout=120, **kw):
-    """One run of NAME.exe under wine64 with the tests' prefix."""
-    return subprocess.run([WINE, exe(name), *args], cwd=cwd, stdin=stdin, capture_output=True,
-                          timeout=timeout, env=wine_env(), **kw)
+    """One run of NAME.exe under wine64 with the tests' prefix. A run that failed without a byte
+    on either stream never reached the program (wine itself once failed to start it so, one run
+    in 800, on a busy machine), and is made once more: every failure of the program says why on
+    standard error, and a real one repeats."""
+    def once():
+        return subprocess.run([WINE, exe(name), *args], cwd=cwd, stdin=stdin, capture_output=True,
+                              timeout=timeout, env=wine_env(), **kw)
+
+    result = once()
+    silent = not result.stdout and not result.stderr
+    if result.returncode != 0 and silent and stdin is subprocess.DEVNULL:
+        result = once()
+    return result
 
 
 def run_linux(name, args=(), cwd=None, stdin=subprocess.DEVNULL, timeout=120, **kw):
