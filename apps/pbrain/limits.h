@@ -25,11 +25,8 @@ inline constexpr int64_t kTurnWithoutInfoMs = 3500;
 // One turn spends at most 1/20 of the match time left, so a long game still has time at the end
 // (quick decisions cost nothing, so the clock lasts well beyond 20 moves).
 inline constexpr int64_t kMatchShareDivisor = 20;
-// The search loop only looks at the clock between iterations; after it stops, the move is chosen,
-// the tree goes back to the heap and the answer is written. 50 ms plus 5 % of the turn covers
-// that with room for a loaded machine, and grows with the tree that a longer turn builds.
-inline constexpr int64_t kFixedMarginMs = 50;
-inline constexpr int64_t kMarginShareDivisor = 20;
+// The search loop only looks at the clock between iterations, and a longer turn builds a larger
+// tree to hand back: the answer margin (answerMarginMs, 50 ms plus 5 % of the turn) grows with it.
 
 // The manager's clock: the turn's limit (3500 without timeout_turn), and the time left when the
 // match is limited (time_left, or timeout_match before any time_left; none when timeout_match is
@@ -59,7 +56,7 @@ inline int64_t turnCeilingMs(const TimeInfo& info) {
 //   allowance = max(0, ceiling - (50 + ceiling / 20)).
 inline int32_t turnAllowanceMs(const TimeInfo& info) {
   const int64_t ceiling = turnCeilingMs(info);
-  const int64_t allowance = ceiling - (kFixedMarginMs + ceiling / kMarginShareDivisor);
+  const int64_t allowance = ceiling - answerMarginMs(ceiling);
   return static_cast<int32_t>(std::clamp<int64_t>(allowance, 0, INT32_MAX));
 }
 

@@ -6,8 +6,6 @@ namespace brenk::play {
 
 namespace {
 
-inline constexpr int64_t kFixedMarginMs = 50;
-inline constexpr int64_t kMarginShareDivisor = 20;
 // No move takes more than this share of the time left, whatever its turn limit.
 inline constexpr int64_t kLeftShareDivisor = 5;
 // Games between strong brains end within about 35 moves a side; the base time counts on at
@@ -26,10 +24,6 @@ int32_t clampMs(int64_t ms) { return static_cast<int32_t>(std::clamp<int64_t>(ms
 int64_t lessMargin(int64_t ceilingMs) { return ceilingMs - answerMarginMs(ceilingMs); }
 
 }  // namespace
-
-int64_t answerMarginMs(int64_t ceilingMs) {
-  return kFixedMarginMs + std::max<int64_t>(ceilingMs, 0) / kMarginShareDivisor;
-}
 
 TurnTime planTurn(const GameTime& time, int stonesOnBoard) {
   TurnTime plan;

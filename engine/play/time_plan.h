@@ -25,9 +25,6 @@ struct SearchTrend {
   int scoreDrop = 0;         // how far the latest iteration's score fell below the one before
 };
 
-// Time a manager's answer needs beyond the search: 50 ms plus 5 % of the time at stake.
-int64_t answerMarginMs(int64_t ceilingMs);
-
 // The turn's plan from the manager's clock and the stones already on the board.
 TurnTime planTurn(const GameTime& time, int stonesOnBoard);
 
