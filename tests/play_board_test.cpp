@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <random>
+#include <set>
 #include <string>
 
 #include "engine/play/board.h"
@@ -129,6 +130,32 @@ TEST(CellValues, ClassPairsNumberEachUnorderedPairOnceAndEnterEveryValueSixTimes
   weights.pair[classPair(kDead, kF3)] = 1;
   const uint8_t classes[4] = {kF3, kDead, kF3, kF3};
   EXPECT_EQ(valueOf(weights, classQuad(classes)), 3 * 5 + 3 * 1);
+}
+
+TEST(CellValues, EachCombinationCorrectsEveryOrderOfItsClassesAndNoOtherCell) {
+  std::set<int> listed;
+  for (const ClassCombination& entry : kCombinations) {
+    const uint8_t classes[4] = {entry.classes[0], entry.classes[1], entry.classes[2], entry.classes[3]};
+    ASSERT_TRUE(std::is_sorted(classes, classes + 4)) << "an entry's classes are not in ascending order";
+    ASSERT_TRUE(listed.insert(classQuad(classes)).second) << "a combination is listed twice";
+  }
+  const CellValues& values = cellValues();
+  for (int quad = 0; quad < kClassQuads; ++quad) {
+    // Its classes, sorted by a count of each class rather than by a sort.
+    uint8_t sorted[4];
+    int filled = 0;
+    for (int cls = 0; cls < kLineClasses; ++cls) {
+      for (int d = 0, rest = quad; d < 4; ++d, rest /= kLineClasses) {
+        if (rest % kLineClasses == cls) sorted[filled++] = static_cast<uint8_t>(cls);
+      }
+    }
+    const ClassCombination* entry = combinationOf(quad);
+    ASSERT_EQ(entry != nullptr, listed.count(classQuad(sorted)) == 1) << quad;
+    const int own = valueOf(kOwnValue, quad) + (entry ? entry->own : 0);
+    const int their = valueOf(kTheirValue, quad) + (entry ? entry->their : 0);
+    ASSERT_EQ(values.own[quad], own) << quad;
+    ASSERT_EQ(values.their[quad], their) << quad;
+  }
 }
 
 TEST(PlayBoard, IncrementalStateEqualsARecountAfterEveryMoveAndUndo) {

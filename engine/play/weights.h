@@ -63,6 +63,19 @@ inline constexpr RoleWeights kTheirValue = {
     },
 };
 
+// Corrections for whole combinations of a cell's four line classes (in ascending order, in any
+// order on the board), added to the cell's value for the side to move (own) and for the side
+// that has just moved (their): the weights above add up a cell's classes and their pairs, and no
+// such sum tells every combination apart.
+struct ClassCombination {
+  LineClass classes[4];
+  int16_t own;
+  int16_t their;
+};
+inline constexpr ClassCombination kCombinations[] = {
+    {{kDead, kDead, kDead, kDead}, 0, 0},
+};
+
 // Move ordering: what a move does for the mover (attack) plus what it takes from the other side
 // (defence, the other side's value of the same cell).
 inline constexpr RoleWeights kAttackOrder = {

@@ -13,6 +13,7 @@ import numpy as np
 HERE = os.path.dirname(os.path.abspath(__file__))
 TUNE = os.path.join(HERE, '..', '..', 'tools', 'tune', 'tune.py')
 sys.path.insert(0, os.path.dirname(TUNE))
+import combinations  # noqa: E402
 import tune  # noqa: E402
 
 HEADER = '''// weights for the test
@@ -116,6 +117,50 @@ class TuneTest(unittest.TestCase):
         self.assertNotIn('set S', text)
         self.assertEqual(text.count('// Fitted by tools/tune/tune.py to set T'), 1)
         self.assertLess(text.index('set T'), text.index('kOwnValue'))
+
+
+class CombinationsTest(unittest.TestCase):
+    """With the class, shape and pair weights right, the corrections that made the results come
+    back, and the table is written where the engine reads it, in its classes' names."""
+    CORRECTIONS = {1246: (40, -25), 2224: (-30, 15), 3567: (120, 0)}
+    RARE = 1288  # in too few positions to be fitted
+
+    def test_recovers_the_corrections_and_writes_them_by_class_name(self):
+        rng = np.random.default_rng(11)
+        weights = true_weights(rng)
+        rows = 12000
+        data = synthetic_set(rng, weights, rows)
+        codes = sorted(self.CORRECTIONS)
+        counts = rng.poisson(2.0, size=(rows, 2, len(codes)))
+        rare = np.arange(rows) < 50
+        z = np.log(data[:, 0] / (1 - data[:, 0]))
+        for i, code in enumerate(codes):
+            own, their = self.CORRECTIONS[code]
+            z += SCALE * (own * counts[:, 0, i] - their * counts[:, 1, i])
+        data[:, 0] = 1 / (1 + np.exp(-z))
+        with tempfile.TemporaryDirectory() as d:
+            features, combos, path = (os.path.join(d, n) for n in ('f.txt', 'c.txt', 'w.h'))
+            np.savetxt(features, data, fmt='%.8g')
+            with open(combos, 'w') as f:
+                for r in range(rows):
+                    roles = [' '.join(f'{c:04d}:{counts[r, role, i]}' for i, c in enumerate(codes)
+                                      if counts[r, role, i]) for role in range(2)]
+                    if rare[r]:
+                        roles[0] += f' {self.RARE}:1'
+                    f.write(roles[0] + ' | ' + roles[1] + '\n')
+            with open(path, 'w') as f:
+                f.write(header(weights) + combinations.TABLE_START + '\n    {{kDead, kDead, kDead, kDead}, 0, 0},\n};\n')
+            subprocess.run([sys.executable, TUNE, features, '--weights', path, '--scale', str(SCALE),
+                            '--ridge', '0', '--combinations', combos, '--least', '100', '--write',
+                            '--source', 'set C'], check=True, capture_output=True)
+            text = read(path)
+        np.testing.assert_array_equal(tune.read_weights(text), weights)
+        table = combinations.read_table(text)
+        self.assertEqual(sorted(table), codes)
+        for code in codes:
+            np.testing.assert_allclose(table[code], self.CORRECTIONS[code], atol=2)
+        self.assertIn('{{kB1, kF1, kF2, kF3}, ', text)
+        self.assertLess(text.index('set C'), text.index(combinations.TABLE_START))
 
 
 if __name__ == '__main__':

@@ -1,7 +1,7 @@
 // brenk-features: what the threat-space mode's evaluation weighs at each training position's
 // quiet leaf, for the tuner (tools/tune/tune.py).
 //
-//   brenk-features < positions.txt > features.txt
+//   brenk-features [--combinations FILE] < positions.txt > features.txt
 //
 // Reads tools/tune/dataset.py's lines (400 cells and the side to move's mean result). From each
 // position it follows the quiescence search's best line (own fours, each answered by its only
@@ -11,8 +11,15 @@
 // each shape, and of each pair of classes among a cell's lines, then the same for the other side
 // ("their"). Positions that the fours alone decide say nothing about the evaluation and are
 // skipped. Every written line is checked against the board's own evaluation sums.
+//
+// With --combinations, FILE gets a line for each written position: per side (own, then their,
+// split by " |") how many empty cells have each combination of four line classes, as
+// "abcd:count" with the classes' numbers in ascending order.
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <iostream>
+#include <map>
 #include <sstream>
 #include <string>
 
@@ -120,6 +127,28 @@ long weighted(const RoleCounts& counts, const RoleWeights& weights) {
   return sum;
 }
 
+// Empty cells by the sorted digits of their four line classes.
+std::map<int, int> combinationsOf(const Board& board, int colour) {
+  std::map<int, int> counts;
+  board.forEachEmpty([&](Cell cell) {
+    int classes[kDirections];
+    for (int direction = 0; direction < kDirections; ++direction) classes[direction] = board.lineClassAt(colour, cell, direction);
+    std::sort(classes, classes + kDirections);
+    ++counts[((classes[0] * 10 + classes[1]) * 10 + classes[2]) * 10 + classes[3]];
+  });
+  return counts;
+}
+
+void printCombinations(std::FILE* out, const Board& board, int me) {
+  for (int role = 0; role < 2; ++role) {
+    if (role == 1) std::fprintf(out, " |");
+    for (const auto& [code, count] : combinationsOf(board, role == 0 ? me : 1 - me)) {
+      std::fprintf(out, " %04d:%d", code, count);
+    }
+  }
+  std::fprintf(out, "\n");
+}
+
 void print(const RoleCounts& counts) {
   for (int value : counts.lineClass) std::printf(" %d", value);
   for (int value : counts.shape) std::printf(" %d", value);
@@ -128,8 +157,19 @@ void print(const RoleCounts& counts) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
+  std::FILE* combinations = nullptr;
+  if (argc == 3 && std::strcmp(argv[1], "--combinations") == 0) {
+    combinations = std::fopen(argv[2], "w");
+    if (combinations == nullptr) {
+      std::perror(argv[2]);
+      return 1;
+    }
+  } else if (argc != 1) {
+    std::fprintf(stderr, "usage: brenk-features [--combinations FILE] < positions > features\n");
+    return 2;
+  }
   long read = 0, written = 0, decided = 0, bad = 0;
   std::string line;
   while (std::getline(std::cin, line)) {
@@ -158,7 +198,12 @@ int main() {
     print(own);
     print(their);
     std::printf("\n");
+    if (combinations != nullptr) printCombinations(combinations, board, me);
     ++written;
+  }
+  if (combinations != nullptr && std::fclose(combinations) != 0) {
+    std::perror("brenk-features");
+    return 1;
   }
   std::fprintf(stderr, "brenk-features: %ld positions read, %ld written, %ld decided by fours, %ld malformed\n", read,
                written, decided, bad);

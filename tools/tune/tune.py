@@ -12,8 +12,13 @@ in units of the logit by Newton's method with a light ridge penalty, then turned
 evaluation units at a fixed scale (--scale); the current weights are measured with their own
 best scale. A share of the positions is held out and only measured.
 
+With --combinations (brenk-features' second file) the class, shape and pair weights stay as they
+are and the corrections of kCombinations are fitted instead, for every combination of four line
+classes that at least --least training positions hold, pulled towards 0 by --ridge.
+
     tune.py FEATURES [--weights engine/play/weights.h] [--holdout 0.1] [--seed 1]
-            [--ridge 1e-6] [--scale 0.0025] [--write --source TEXT]
+            [--ridge 1e-6] [--scale 0.0025] [--combinations FILE --least 200]
+            [--write --source TEXT]
 """
 import argparse
 import re
@@ -21,6 +26,8 @@ import sys
 import textwrap
 
 import numpy as np
+
+import combinations
 
 LINE_CLASSES = 10
 SHAPES = 13
@@ -162,18 +169,22 @@ def format_role(name, weights):
             '    {\n' + '\n'.join(rows) + '\n    },\n};')
 
 
+def with_note(text, target, source):
+    """The text with the note naming the data written above `target`, in place of the old."""
+    old = r'// Fitted by tools/tune/tune\.py[^\n]*\n(//   [^\n]*\n)*(?=' + re.escape(target) + ')'
+    text = re.sub(old, '', text)
+    note = '\n'.join(textwrap.wrap('Fitted by tools/tune/tune.py to ' + source, 96,
+                                  initial_indent='// ', subsequent_indent='//   ')) + '\n'
+    return text.replace(target, note + target, 1)
+
+
 def write_weights(path, text, weights, source):
     """Replaces the two roles' initialisers, and the note above the first, in place."""
-    text = re.sub(r'// Fitted by tools/tune/tune\.py[^\n]*\n(//   [^\n]*\n)*', '', text)
     for index, name in enumerate(ROLES):
         part = weights[index * ROLE:(index + 1) * ROLE]
         text = re.sub(r'inline constexpr RoleWeights ' + name + ROLE_PATTERN, format_role(name, part), text)
-    note = '\n'.join(textwrap.wrap('Fitted by tools/tune/tune.py to ' + source, 96,
-                                  initial_indent='// ', subsequent_indent='//   ')) + '\n'
-    first = 'inline constexpr RoleWeights ' + ROLES[0]
-    text = text.replace(first, note + first, 1)
     with open(path, 'w') as f:
-        f.write(text)
+        f.write(with_note(text, 'inline constexpr RoleWeights ' + ROLES[0], source))
 
 
 def report(label, weights, scale, x, y, extra, train, held):
@@ -192,6 +203,9 @@ def main():
     ap.add_argument('--ridge', type=float, default=1e-6)
     ap.add_argument('--scale', type=float, default=DEFAULT_SCALE,
                     help='logit per unit of evaluation (default 1/400)')
+    ap.add_argument('--combinations', help="brenk-features' combination counts: fit kCombinations")
+    ap.add_argument('--least', type=int, default=200,
+                    help='training positions that must hold a combination for it to be fitted')
     ap.add_argument('--write', action='store_true', help='write the fitted weights into --weights')
     ap.add_argument('--source', default='', help='the data set and command, for the comment')
     args = ap.parse_args()
@@ -211,6 +225,8 @@ def main():
         free[[role * ROLE + column for column in FIXED]] = False
     if np.any(start[[role * ROLE + column for role in range(2) for column in FIXED]] != 0):
         sys.exit('tune.py: the dead class, two dead lines, the five and no shape must weigh 0')
+    if args.combinations:
+        return fit_combinations(args, text, x, y, extra, train, held, start)
     scale = args.scale
     # Counts that never vary here (0, or a shape the leaf never has) keep their weights.
     fitted = round_in_blocks(x[train], y[train], extra[train], free, args.ridge, scale, start)
@@ -228,6 +244,30 @@ def main():
         write_weights(args.weights, text, fitted, args.source or args.features)
         print(f'written to {args.weights}')
 
+
+def fit_combinations(args, text, x, y, extra, train, held, start):
+    """Fits kCombinations with the other weights held, and reports both tables' losses."""
+    rows = combinations.read_counts(args.combinations)
+    if len(rows) != len(y):
+        sys.exit(f'tune.py: {len(rows)} lines of combinations for {len(y)} positions')
+    table_codes, table_weights = combinations.table_columns(combinations.read_table(text))
+    current = np.hstack([x, combinations.matrix(rows, table_codes)])
+    report('current', np.concatenate([start, table_weights]), args.scale, current, y, extra, train, held)
+    del current
+    codes = combinations.frequent(rows, train, args.least)
+    a = np.hstack([x, combinations.matrix(rows, codes)])
+    free = np.arange(a.shape[1]) >= len(start)
+    weights = np.concatenate([start, np.zeros(a.shape[1] - len(start))])
+    fitted = round_in_blocks(a[train], y[train], extra[train], free, args.ridge, args.scale, weights,
+                             blocks=(16, 64))
+    print(f'positions: {len(train)} to fit, {len(held)} held out; {len(codes[0])} own and '
+          f'{len(codes[1])} their combinations in at least {args.least} of them')
+    report('fitted', fitted, args.scale, a, y, extra, train, held)
+    if args.write:
+        text = combinations.write_table(text, combinations.to_table(codes, fitted[len(start):]))
+        with open(args.weights, 'w') as f:
+            f.write(with_note(text, combinations.TABLE_START, args.source or args.features))
+        print(f'written to {args.weights}')
 
 if __name__ == '__main__':
     main()
