@@ -93,7 +93,9 @@ int AlphaBeta::search(int alpha, int beta, int depth, int ply, bool pvNode) {
   const int originalAlpha = alpha;
   int best = -kInfinity;
   Cell bestMove = kNoMove;
-  const bool forcedReply = limits_.extensions && (set == MoveSet::BlockFive || moves.size() == 1) &&
+  // Answers to a five or an open three cost no depth, nor does a single reply: the threat that
+  // forced them was the attacker's whole move, and lines of threats are where games are decided.
+  const bool forcedReply = limits_.extensions && (set != MoveSet::All || moves.size() == 1) &&
                            ply < 2 * rootDepth_ + 8;
   const int newDepth = forcedReply ? depth : depth - 1;
   for (size_t i = 0; i < moveLists_[ply].size(); ++i) {

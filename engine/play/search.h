@@ -1,6 +1,6 @@
 // The alpha-beta mode's search: iterative deepening of a principal-variation search with
 // aspiration windows, a transposition table, killer and history ordering, late-move reductions,
-// move-count pruning and futility near the leaves, forced blocks that cost no depth, and a
+// move-count pruning and futility near the leaves, forced answers that cost no depth, and a
 // quiescence search of the side to move's fours at the leaves.
 #pragma once
 
@@ -30,7 +30,7 @@ struct PlayLimits {
   // Switches for tests: without them the search is a plain alpha-beta over the same moves.
   bool useTable = true;
   bool selective = true;   // reductions, move-count pruning, futility
-  bool extensions = true;  // a forced block costs no depth
+  bool extensions = true;  // a forced block or an answer to an open three costs no depth
   // Off for a fixed depth or node count: the clock then only stops the search at the allowance
   // and never decides, from the time an iteration took, not to start the next one.
   bool byClock = true;
