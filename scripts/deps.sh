@@ -8,6 +8,9 @@ command -v g++ >/dev/null 2>&1 || need+=(g++)
 command -v python3 >/dev/null 2>&1 || need+=(python3)
 # The evaluation tuner (tools/tune) and its test.
 { python3 -c 'import numpy' || /usr/bin/python3 -c 'import numpy'; } >/dev/null 2>&1 || need+=(python3-numpy)
+# An optimised BLAS under Debian's numpy: with the reference one, a fit of the combination
+# corrections (a thousand columns) takes hours instead of minutes.
+[ -f /usr/lib/x86_64-linux-gnu/openblas-pthread/libblas.so.3 ] || need+=(libopenblas0-pthread)
 # brenk-cli serve: the HTTP server, the request parser, and the browser its page test drives.
 [ -f /usr/include/httplib.h ] || need+=(libcpp-httplib-dev)
 [ -f /usr/include/nlohmann/json.hpp ] || need+=(nlohmann-json3-dev)
