@@ -1,6 +1,7 @@
 #include "engine/play/cell_values.h"
 
 #include <algorithm>
+#include <array>
 #include <memory>
 
 #include "engine/play/weights.h"
@@ -8,14 +9,11 @@
 namespace brenk::play {
 
 int16_t valueOf(const RoleWeights& weights, int quad) {
-  int sum = 0;
   uint8_t classes[4];
-  for (uint8_t& cls : classes) {
-    cls = static_cast<uint8_t>(quad % kLineClasses);
-    quad /= kLineClasses;
-    sum += weights.lineClass[cls];
-  }
+  quadClasses(quad, classes);
+  int sum = 0;
   for (int i = 0; i < 4; ++i) {
+    sum += weights.lineClass[classes[i]];
     for (int j = i + 1; j < 4; ++j) sum += weights.pair[classPair(classes[i], classes[j])];
   }
   sum += weights.shape[shapeOfClasses(classes)];
@@ -24,22 +22,22 @@ int16_t valueOf(const RoleWeights& weights, int quad) {
 
 int sortedQuad(int quad) {
   uint8_t classes[4];
-  for (uint8_t& cls : classes) {
-    cls = static_cast<uint8_t>(quad % kLineClasses);
-    quad /= kLineClasses;
-  }
+  quadClasses(quad, classes);
   std::sort(classes, classes + 4);
   return classQuad(classes);
 }
 
 const ClassCombination* combinationOf(int quad) {
-  const int sorted = sortedQuad(quad);
-  for (const ClassCombination& entry : kCombinations) {
-    uint8_t classes[4];
-    std::copy(entry.classes, entry.classes + 4, classes);
-    if (classQuad(classes) == sorted) return &entry;
-  }
-  return nullptr;
+  // The entries by the quad of their classes as written (ascending, which a test checks).
+  static const auto byQuad = [] {
+    std::array<const ClassCombination*, kClassQuads> entries{};
+    for (const ClassCombination& entry : kCombinations) {
+      const uint8_t classes[4] = {entry.classes[0], entry.classes[1], entry.classes[2], entry.classes[3]};
+      entries[classQuad(classes)] = &entry;
+    }
+    return entries;
+  }();
+  return byQuad[sortedQuad(quad)];
 }
 
 namespace {

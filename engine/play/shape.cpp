@@ -32,11 +32,7 @@ struct ShapeTable {
   ShapeTable() {
     for (int quad = 0; quad < kClassQuads; ++quad) {
       uint8_t classes[4];
-      int rest = quad;
-      for (uint8_t& cls : classes) {
-        cls = static_cast<uint8_t>(rest % kLineClasses);
-        rest /= kLineClasses;
-      }
+      quadClasses(quad, classes);
       shapes[quad] = shapeOfClasses(classes);
     }
   }

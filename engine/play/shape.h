@@ -35,6 +35,13 @@ inline constexpr int kClassQuads = kLineClasses * kLineClasses * kLineClasses * 
 inline constexpr int classQuad(const uint8_t (&classes)[4]) {
   return classes[0] + kLineClasses * (classes[1] + kLineClasses * (classes[2] + kLineClasses * classes[3]));
 }
+// Its inverse: the four classes of a quad, direction 0 first.
+inline constexpr void quadClasses(int quad, uint8_t (&classes)[4]) {
+  for (uint8_t& cls : classes) {
+    cls = static_cast<uint8_t>(quad % kLineClasses);
+    quad /= kLineClasses;
+  }
+}
 
 // The slow rule over the four classes.
 Shape shapeOfClasses(const uint8_t (&classes)[4]);
