@@ -14,6 +14,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 TUNE = os.path.join(HERE, '..', '..', 'tools', 'tune', 'tune.py')
 sys.path.insert(0, os.path.dirname(TUNE))
 import combinations  # noqa: E402
+import labels  # noqa: E402
 import tune  # noqa: E402
 
 HEADER = '''// weights for the test
@@ -161,6 +162,26 @@ class CombinationsTest(unittest.TestCase):
             np.testing.assert_allclose(table[code], self.CORRECTIONS[code], atol=2)
         self.assertIn('{{kB1, kF1, kF2, kF3}, ', text)
         self.assertLess(text.index('set C'), text.index(combinations.TABLE_START))
+
+
+class LabelsTest(unittest.TestCase):
+    """The teacher's scale is found from results drawn under a known one, and each label mixes
+    the game's result with the teacher's probability, a proved result counting as certain."""
+
+    def test_scale_of_the_teacher_comes_back_from_its_results(self):
+        rng = np.random.default_rng(5)
+        evaluations = rng.uniform(-1500, 1500, size=20000)
+        results = rng.random(20000) < 1 / (1 + np.exp(-evaluations / 300))
+        pairs = list(zip(results.astype(float), evaluations))
+        self.assertAlmostEqual(labels.fit_scale(pairs) / 300, 1, delta=0.05)
+
+    def test_labels_mix_result_and_teacher(self):
+        boards, rows = labels.read(['x.o 1 0', 'xo. 0.5 W', '... 1 L', 'o.x 0 -600'])
+        self.assertEqual(boards, ['x.o', 'xo.', '...', 'o.x'])
+        mixed = labels.labels(rows, 300, 0.25)
+        # 0.25 * result + 0.75 * teacher, the teacher at 1/2, 1, 0 and 1 / (1 + e^2).
+        expected = [0.25 + 0.375, 0.125 + 0.75, 0.25, 0.75 / (1 + np.exp(2))]
+        np.testing.assert_allclose(mixed, expected, atol=1e-9)
 
 
 if __name__ == '__main__':
