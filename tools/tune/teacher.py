@@ -9,7 +9,7 @@ Input lines are those of dataset.py (board, result for the side to move); output
 teacher's evaluation for the side to move, in its own units, or W / L for a win or loss it found:
 
     teacher.py positions.txt [--sample N] [--seed S] [--jobs 2] [--turn-ms 50]
-               [--brain ../shared/peers/rapfi/pbrain-rapfi] > teacher.txt
+               [--brain ../shared/peers/rapfi/pbrain-rapfi] [--exclude OLD.txt] > teacher.txt
 
 labels.py turns these into results to fit.
 """
@@ -101,10 +101,16 @@ def main():
     parser.add_argument('--jobs', type=int, default=2)
     parser.add_argument('--turn-ms', type=int, default=50)
     parser.add_argument('--brain', default=DEFAULT_BRAIN)
+    parser.add_argument('--exclude', action='append', default=[],
+                        help="a teacher file whose boards are judged already")
     args = parser.parse_args()
 
+    judged = set()
+    for path in args.exclude:
+        with open(path) as f:
+            judged.update(line.split()[0] for line in f if line.strip())
     with open(args.positions) as f:
-        rows = [tuple(line.split()) for line in f if line.strip()]
+        rows = [tuple(line.split()) for line in f if line.strip() and line.split()[0] not in judged]
     if args.sample and args.sample < len(rows):
         rows = random.Random(args.seed).sample(rows, args.sample)
     out = [None] * len(rows)
