@@ -3,7 +3,8 @@
 # scripts/training-data.sh: the features at each position's quiet leaf, then the logistic fit.
 #
 # Usage: scripts/tune-eval.sh [--data DIR] [--combinations] [--write] [tune.py options ...]
-#   --data DIR       the training data (default ${BRENK_DATA:-$HOME/.cache/brenk}/training)
+#   --data DIR       the training data (default ${BRENK_DATA:-$HOME/.cache/brenk}/training;
+#                    scripts/teacher-data.sh writes a set labelled by Rapfi to DIR/../teacher)
 #   --combinations   fit the corrections of whole combinations of line classes instead of the
 #                    class, shape and pair weights
 #   --write          write the fitted weights into engine/play/weights.h
@@ -27,6 +28,9 @@ if [ -n "$combinations" ]; then
 else
   build/tools/tune/brenk-features <"$data/positions.txt" >"$data/features.txt"
 fi
+# A set written by teacher-data.sh holds its judged batches beside the positions.
+made_by=scripts/training-data.sh
+[ ! -e "$data/judged.txt" ] || made_by="scripts/training-data.sh labelled by scripts/teacher-data.sh"
 $python tools/tune/tune.py "$data/features.txt" \
-  --source "$(wc -l <"$data/positions.txt") positions of scripts/training-data.sh (see docs/decisions.md), by scripts/tune-eval.sh${combinations:+ --combinations}" \
+  --source "$(wc -l <"$data/positions.txt") positions of $made_by (see docs/decisions.md), by scripts/tune-eval.sh${combinations:+ --combinations}" \
   "${args[@]}"
