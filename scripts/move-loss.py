@@ -11,8 +11,10 @@ already are skipped. Printed per brain: the mean loss, the share of moves losing
 how often the brain played Rapfi's own move, and for every brain after the first the mean
 difference from the first on the same positions (negative: it gives away less).
 
-Usage: scripts/move-loss.py GAMES.sgf BRAIN [BRAIN ...] [--player brain] [--positions 300]
-                            [--seed 1] [--turn-ms 1000] [--judge-ms 200] [--cache FILE]
+Usage: scripts/move-loss.py GAMES.sgf BRAIN [BRAIN ...] [--player brain] [--from 7]
+                            [--positions 300] [--seed 1] [--turn-ms 1000] [--judge-ms 200]
+                            [--jobs 2] [--rapfi PATH] [--cache FILE]
+Each BRAIN is a pbrain executable (no arguments); GAMES.sgf is c-gomoku-cli's, as match.sh keeps it.
 """
 import argparse
 import json
@@ -25,6 +27,7 @@ import threading
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, '..', 'tools', 'tune'))
+import labels  # noqa: E402
 import teacher  # noqa: E402
 
 SIZE = 20
@@ -34,8 +37,8 @@ SCALE = 770.0
 
 
 def positions_of(path, player, first):
-    """(board, mover) for every position of the games where `player` is to move, from ply
-    `first` on; the board as tools/tune's 400 characters, x the first player."""
+    """Every position of the games where `player` is to move, from ply `first` on, as tools/tune's
+    400-character board (x the first player)."""
     text = open(path).read()
     for game in text.split('(;')[1:]:
         black = re.search(r'PB\[([^]]*)\]', game).group(1)
@@ -51,33 +54,15 @@ def positions_of(path, player, first):
 def probability(judged):
     if judged in ('W', 'L'):
         return 1.0 if judged == 'W' else 0.0
-    return 1 / (1 + math.exp(-int(judged) / SCALE))
+    return labels.sigmoid(int(judged) / SCALE)
 
 
 def after(board, move):
     x, y = map(int, move.split(','))
-    mover = 'x' if board.count('x') == board.count('o') else 'o'
     i = y * SIZE + x
     if board[i] != '.':
         return None
-    return board[:i] + mover + board[i + 1:]
-
-
-class Player(teacher.Teacher):
-    """A brain asked for its move (and Rapfi for its judgement) by the same BOARD exchange."""
-
-    def move_and_judgement(self, board):
-        own, other = teacher.stones(board)
-        self.send(['BOARD'] + [f'{x},{y},1' for x, y in own] + [f'{x},{y},2' for x, y in other]
-                  + ['DONE'])
-        seen = self.read_until(lambda line: re.fullmatch(r'\d+,\d+', line) is not None)
-        judged = None
-        for line in reversed(seen):
-            m = teacher.REPORT.search(line)
-            if m:
-                judged = teacher.verdict(m.group(1))
-                break
-        return seen[-1], judged
+    return board[:i] + teacher.mover(board) + board[i + 1:]
 
 
 def mean_and_margin(values):
@@ -130,8 +115,8 @@ def main():
     def judge(board, state):
         if board not in cache:
             if 'rapfi' not in state:
-                state['rapfi'] = Player(args.rapfi, args.judge_ms)
-            cache[board] = state['rapfi'].move_and_judgement(board)
+                state['rapfi'] = teacher.Teacher(args.rapfi, args.judge_ms)
+            cache[board] = state['rapfi'].answer(board)
         return cache[board]
 
     # Rapfi's judgement of each position: unproved ones are kept, up to --positions.
@@ -149,8 +134,8 @@ def main():
         def play(item, state):
             board, (best_move, best) = item
             if 'brain' not in state:
-                state['brain'] = Player(brain.split()[0], args.turn_ms)
-            move, _ = state['brain'].move_and_judgement(board)
+                state['brain'] = teacher.Teacher(brain, args.turn_ms)
+            move, _ = state['brain'].answer(board)
             next_board = after(board, move)
             if next_board is None:
                 return None

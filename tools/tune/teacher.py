@@ -27,12 +27,16 @@ SIZE = 20
 REPORT = re.compile(r'Speed \S+ \| Depth \S+ \| Eval (\S+) \|')
 
 
+def mover(board):
+    """The side to move: the one with fewer stones, x when the counts are equal."""
+    return 'x' if board.count('x') == board.count('o') else 'o'
+
+
 def stones(board):
-    """The side to move's stones and the other side's, as (x, y): the side to move has fewer
-    stones, x when the counts are equal."""
-    mover = 'x' if board.count('x') == board.count('o') else 'o'
-    own = [(i % SIZE, i // SIZE) for i, c in enumerate(board) if c == mover]
-    other = [(i % SIZE, i // SIZE) for i, c in enumerate(board) if c not in ('.', mover)]
+    """The side to move's stones and the other side's, as (x, y)."""
+    me = mover(board)
+    own = [(i % SIZE, i // SIZE) for i, c in enumerate(board) if c == me]
+    other = [(i % SIZE, i // SIZE) for i, c in enumerate(board) if c not in ('.', me)]
     return own, other
 
 
@@ -65,7 +69,8 @@ class Teacher:
                 return seen
         raise RuntimeError('teacher: the brain stopped answering')
 
-    def judge(self, board):
+    def answer(self, board):
+        """The brain's move ("x,y") and its last reported evaluation (None when it wrote none)."""
         own, other = stones(board)
         # Own stones first and the opponent's last, as brains reading the side to move from the
         # last stone listed expect.
@@ -75,8 +80,11 @@ class Teacher:
         for line in reversed(seen):
             m = REPORT.search(line)
             if m:
-                return verdict(m.group(1))
-        return None
+                return seen[-1], verdict(m.group(1))
+        return seen[-1], None
+
+    def judge(self, board):
+        return self.answer(board)[1]
 
     def close(self):
         self.send(['END'])
