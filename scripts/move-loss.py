@@ -23,7 +23,6 @@ import os
 import random
 import re
 import sys
-import threading
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, '..', 'tools', 'tune'))
@@ -72,24 +71,6 @@ def mean_and_margin(values):
     return f'{mean:+.4f} (+-{1.96 * sd / math.sqrt(len(values)):.4f})'
 
 
-def run_parallel(items, work, jobs):
-    out = [None] * len(items)
-
-    def shard(j):
-        state = {}
-        for i in range(j, len(items), jobs):
-            out[i] = work(items[i], state)
-        for process in state.values():
-            process.close()
-
-    threads = [threading.Thread(target=shard, args=(j,)) for j in range(jobs)]
-    for t in threads:
-        t.start()
-    for t in threads:
-        t.join()
-    return out
-
-
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument('games')
@@ -123,7 +104,7 @@ def main():
     chosen = []
     for start in range(0, len(boards), args.positions):
         batch = boards[start:start + args.positions]
-        judged = run_parallel(batch, judge, args.jobs)
+        judged = teacher.run_parallel(batch, judge, args.jobs)
         chosen += [(b, j) for b, j in zip(batch, judged) if j[1] not in (None, 'W', 'L')]
         if len(chosen) >= args.positions:
             break
@@ -144,7 +125,7 @@ def main():
                 return None
             return probability(best) - (1 - probability(reply)), move == best_move
 
-        aligned = run_parallel(chosen, play, args.jobs)
+        aligned = teacher.run_parallel(chosen, play, args.jobs)
         results = [r for r in aligned if r is not None]
         losses = [loss for loss, _ in results]
         line = (f'{brain}: {len(losses)} positions, mean loss {mean_and_margin(losses)}, over 0.2: '

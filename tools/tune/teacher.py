@@ -92,13 +92,35 @@ class Teacher:
         self.proc.wait(timeout=10)
 
 
-def label_shard(rows, brain, turn_ms, out, progress):
-    teacher = Teacher(brain, turn_ms)
-    for index, (board, result) in rows:
-        judged = teacher.judge(board)
-        out[index] = None if judged is None else f'{board} {result} {judged}'
-        progress()
-    teacher.close()
+def run_parallel(items, work, jobs):
+    """work(item, state) for every item, on `jobs` threads, each with its own `state` (a dict of
+    brains, closed at the end); the results in the items' order. A thread's failure is raised
+    here, after every thread has stopped, so that a brain that stops answering fails the run
+    instead of leaving a part of it unjudged."""
+    out = [None] * len(items)
+    failures = []
+
+    def shard(j):
+        state = {}
+        try:
+            for i in range(j, len(items), jobs):
+                out[i] = work(items[i], state)
+        except Exception as failure:  # noqa: BLE001 (handed to the caller below)
+            failures.append(failure)
+        for brain in state.values():
+            try:
+                brain.close()
+            except (OSError, subprocess.SubprocessError) as failure:
+                failures.append(failure)
+
+    threads = [threading.Thread(target=shard, args=(j,)) for j in range(jobs)]
+    for thread in threads:
+        thread.start()
+    for thread in threads:
+        thread.join()
+    if failures:
+        raise failures[0]
+    return out
 
 
 def main():
@@ -118,25 +140,24 @@ def main():
         with open(path) as f:
             judged.update(line.split()[0] for line in f if line.strip())
     with open(args.positions) as f:
-        rows = [tuple(line.split()) for line in f if line.strip() and line.split()[0] not in judged]
+        rows = [fields for fields in (tuple(line.split()) for line in f)
+                if fields and fields[0] not in judged]
     if args.sample and args.sample < len(rows):
         rows = random.Random(args.seed).sample(rows, args.sample)
-    out = [None] * len(rows)
     lock, done = threading.Lock(), [0]
 
-    def progress():
+    def label(row, state):
+        if 'teacher' not in state:
+            state['teacher'] = Teacher(args.brain, args.turn_ms)
+        board, result = row
+        judged = state['teacher'].judge(board)
         with lock:
             done[0] += 1
             if done[0] % 5000 == 0:
                 print(f'teacher: {done[0]} of {len(rows)} positions', file=sys.stderr, flush=True)
+        return None if judged is None else f'{board} {result} {judged}'
 
-    shards = [[(i, rows[i]) for i in range(j, len(rows), args.jobs)] for j in range(args.jobs)]
-    threads = [threading.Thread(target=label_shard, args=(shard, args.brain, args.turn_ms, out,
-                                                          progress)) for shard in shards]
-    for thread in threads:
-        thread.start()
-    for thread in threads:
-        thread.join()
+    out = run_parallel(rows, label, args.jobs)
     for line in out:
         if line is not None:
             print(line)
