@@ -10,6 +10,7 @@ namespace brenk::play {
 namespace {
 
 inline constexpr int kFutilityMargin = 90;
+inline constexpr int kFailHighMargin = 20;
 inline constexpr int kMaxDepthOfFutility = 3;
 inline constexpr int kMaxDepthOfMoveCount = 5;
 
@@ -85,11 +86,13 @@ int AlphaBeta::search(int alpha, int beta, int depth, int ply, bool pvNode) {
   orderMoves(moves, ply, tableMove);
 
   const bool quietNode = set == MoveSet::All && !pvNode && limits_.selective;
-  int staticEval = 0;
+  const int staticEval = quietNode ? evaluate() : 0;
   if (quietNode && depth <= kMaxDepthOfFutility) {
-    staticEval = evaluate();
     if (staticEval - kFutilityMargin * depth >= beta && !isWin(beta)) return staticEval;
   }
+  // Far above beta, any move is expected to hold it: all but the fours are searched a ply
+  // shallower, and a quiet move that does fail high is not searched again deeper.
+  const bool likelyFailHigh = quietNode && staticEval >= beta + kFailHighMargin * depth && !isWin(beta);
 
   const int originalAlpha = alpha;
   int best = -kInfinity;
@@ -111,8 +114,11 @@ int AlphaBeta::search(int alpha, int beta, int depth, int ply, bool pvNode) {
       reduction = std::max(0, lateMoveReduction(depth, static_cast<int>(i)) - (pvNode ? 1 : 0));
       reduction = std::min(reduction, newDepth - 1);
     }
+    int moveDepth = newDepth;
+    if (likelyFailHigh && !makesFour(board_.shape(board_.sideToMove(), cell))) moveDepth -= 1;
+    reduction = std::min(reduction, std::max(0, moveDepth - 1));
     board_.play(cell);
-    const int value = searchChild(alpha, beta, newDepth, reduction, ply, pvNode, i == 0);
+    const int value = searchChild(alpha, beta, moveDepth, reduction, ply, pvNode, i == 0);
     board_.undo();
     if (stopped_) return 0;
     if (value > best) {

@@ -1,7 +1,8 @@
 // The alpha-beta mode's search: iterative deepening of a principal-variation search with
 // aspiration windows, a transposition table, killer and history ordering, late-move reductions,
-// move-count pruning and futility near the leaves, forced answers that cost no depth, and a
-// quiescence search of the side to move's fours at the leaves.
+// a ply less for quiet moves far above beta, move-count pruning and futility near the leaves,
+// forced answers that cost no depth, and a quiescence search of the side to move's fours at the
+// leaves.
 #pragma once
 
 #include <cstddef>
