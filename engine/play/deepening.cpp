@@ -26,7 +26,7 @@ int AlphaBeta::rootSearch(int alpha, int beta, int depth) {
     if (i == 0) {
       value = -search(-beta, -alpha, depth - 1, 1, true);
     } else {
-      value = -search(-alpha - 1, -alpha, depth - 1, 1, false);
+      value = -search(-alpha - 1, -alpha, depth - 1, 1, false, true);
       if (value > alpha && value < beta) value = -search(-beta, -alpha, depth - 1, 1, true);
     }
     board_.undo();

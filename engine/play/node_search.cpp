@@ -49,16 +49,18 @@ bool AlphaBeta::probeTable(uint64_t key, int alpha, int beta, int depth, int ply
 }
 
 // The value of the move just played: the first with the full window, the others with a null
-// window (reduced first, if asked) and searched again when they beat alpha.
-int AlphaBeta::searchChild(int alpha, int beta, int depth, int reduction, int ply, bool pvNode, bool first) {
-  if (first) return -search(-beta, -alpha, depth, ply + 1, pvNode);
-  int value = -search(-alpha - 1, -alpha, depth - reduction, ply + 1, false);
-  if (value > alpha && reduction > 0) value = -search(-alpha - 1, -alpha, depth, ply + 1, false);
-  if (value > alpha && value < beta && pvNode) value = -search(-beta, -alpha, depth, ply + 1, true);
+// window (reduced first, if asked) and searched again when they beat alpha. Expected cut and
+// all nodes alternate down the first moves; a reduced search is expected to fail high.
+int AlphaBeta::searchChild(int alpha, int beta, int depth, int reduction, int ply, bool pvNode, bool cutNode,
+                           bool first) {
+  if (first) return -search(-beta, -alpha, depth, ply + 1, pvNode, !pvNode && !cutNode);
+  int value = -search(-alpha - 1, -alpha, depth - reduction, ply + 1, false, reduction > 0 || !cutNode);
+  if (value > alpha && reduction > 0) value = -search(-alpha - 1, -alpha, depth, ply + 1, false, !cutNode);
+  if (value > alpha && value < beta && pvNode) value = -search(-beta, -alpha, depth, ply + 1, true, false);
   return value;
 }
 
-int AlphaBeta::search(int alpha, int beta, int depth, int ply, bool pvNode) {
+int AlphaBeta::search(int alpha, int beta, int depth, int ply, bool pvNode, bool cutNode) {
   pvLength_[ply] = ply;
   ++nodes_;
   if (outOfTime()) return 0;
@@ -111,14 +113,15 @@ int AlphaBeta::search(int alpha, int beta, int depth, int ply, bool pvNode) {
     int reduction = 0;
     if (i > 0 && limits_.selective && set == MoveSet::All && depth >= 3 && cell != killers_[ply][0] &&
         cell != killers_[ply][1]) {
-      reduction = std::max(0, lateMoveReduction(depth, static_cast<int>(i)) - (pvNode ? 1 : 0));
+      // At a node expected to fail high, a move that has not refuted here before rarely will.
+      reduction = std::max(0, lateMoveReduction(depth, static_cast<int>(i)) - (pvNode ? 1 : 0) + (cutNode ? 1 : 0));
       reduction = std::min(reduction, newDepth - 1);
     }
     int moveDepth = newDepth;
     if (likelyFailHigh && !makesFour(board_.shape(board_.sideToMove(), cell))) moveDepth -= 1;
     reduction = std::min(reduction, std::max(0, moveDepth - 1));
     board_.play(cell);
-    const int value = searchChild(alpha, beta, moveDepth, reduction, ply, pvNode, i == 0);
+    const int value = searchChild(alpha, beta, moveDepth, reduction, ply, pvNode, cutNode, i == 0);
     board_.undo();
     if (stopped_) return 0;
     if (value > best) {

@@ -66,9 +66,10 @@ class AlphaBeta {
   uint64_t nodes() const { return nodes_; }
 
  private:
-  int search(int alpha, int beta, int depth, int ply, bool pvNode);
+  // cutNode: a null-window node expected to fail high (one of its first moves should refute).
+  int search(int alpha, int beta, int depth, int ply, bool pvNode, bool cutNode = false);
   bool probeTable(uint64_t key, int alpha, int beta, int depth, int ply, bool pvNode, Cell& move, int& value) const;
-  int searchChild(int alpha, int beta, int depth, int reduction, int ply, bool pvNode, bool first);
+  int searchChild(int alpha, int beta, int depth, int reduction, int ply, bool pvNode, bool cutNode, bool first);
   int quiesce(int alpha, int beta, int ply, int fours);
   int staticResult(int ply) const;
   int rootSearch(int alpha, int beta, int depth);
