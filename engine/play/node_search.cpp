@@ -114,7 +114,7 @@ int AlphaBeta::search(int alpha, int beta, int depth, int ply, bool pvNode, bool
     if (i > 0 && limits_.selective && set == MoveSet::All && depth >= 3 && cell != killers_[ply][0] &&
         cell != killers_[ply][1]) {
       // At a node expected to fail high, a move that has not refuted here before rarely will.
-      reduction = std::max(0, lateMoveReduction(depth, static_cast<int>(i)) - (pvNode ? 1 : 0) + (cutNode ? 1 : 0));
+      reduction = std::max(0, lateMoveReduction(depth, static_cast<int>(i)) - (pvNode ? 1 : 0) + (cutNode ? 2 : 0));
       reduction = std::min(reduction, newDepth - 1);
     }
     int moveDepth = newDepth;
