@@ -115,10 +115,10 @@ int AlphaBeta::search(int alpha, int beta, int depth, int ply, bool pvNode, bool
         cell != killers_[ply][1]) {
       // At a node expected to fail high, a move that has not refuted here before rarely will.
       reduction = std::max(0, lateMoveReduction(depth, static_cast<int>(i)) - (pvNode ? 1 : 0) + (cutNode ? 2 : 0));
-      reduction = std::min(reduction, newDepth - 1);
     }
     int moveDepth = newDepth;
     if (likelyFailHigh && !makesFour(board_.shape(board_.sideToMove(), cell))) moveDepth -= 1;
+    // A reduced search still looks at least a ply ahead.
     reduction = std::min(reduction, std::max(0, moveDepth - 1));
     board_.play(cell);
     const int value = searchChild(alpha, beta, moveDepth, reduction, ply, pvNode, cutNode, i == 0);
