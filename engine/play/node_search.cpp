@@ -121,6 +121,11 @@ int AlphaBeta::search(int alpha, int beta, int depth, int ply, bool pvNode, bool
     // A reduced search still looks at least a ply ahead.
     reduction = std::min(reduction, std::max(0, moveDepth - 1));
     board_.play(cell);
+    // A four that leaves the other side's open three standing only delays the answer to it: it
+    // costs a ply, or a defender could chain such fours for free.
+    if (set == MoveSet::StopFour && moveDepth == depth && board_.shapeCountAtLeast(board_.sideToMove(), kFlexFour) > 0) {
+      moveDepth -= 1;
+    }
     const int value = searchChild(alpha, beta, moveDepth, reduction, ply, pvNode, cutNode, i == 0);
     board_.undo();
     if (stopped_) return 0;
