@@ -123,7 +123,8 @@ int AlphaBeta::search(int alpha, int beta, int depth, int ply, bool pvNode, bool
     board_.play(cell);
     // A four that leaves the other side's open three standing only delays the answer to it: it
     // costs a ply, or a defender could chain such fours for free.
-    if (set == MoveSet::StopFour && moveDepth == depth && board_.shapeCountAtLeast(board_.sideToMove(), kFlexFour) > 0) {
+    if (set == MoveSet::StopFour && moveDepth == depth &&
+        board_.shapeCountAtLeast(board_.sideToMove(), kFlexFour) > 0) {
       moveDepth -= 1;
     }
     const int value = searchChild(alpha, beta, moveDepth, reduction, ply, pvNode, cutNode, i == 0);
