@@ -10,7 +10,8 @@
 // that side ("own") the count of each line class over the four lines of every empty cell, of
 // each shape, and of each pair of classes among a cell's lines, then the same for the other side
 // ("their"). Positions that the fours alone decide say nothing about the evaluation and are
-// skipped. Every written line is checked against the board's own evaluation sums.
+// skipped. Every written line is checked against the board's own evaluation sums (with the
+// combination corrections that weights.h already holds).
 //
 // With --combinations, FILE gets a line for each written position: per side (own, then their,
 // split by " |") how many empty cells have each combination of four line classes, as
@@ -24,6 +25,7 @@
 #include <string>
 
 #include "engine/play/board.h"
+#include "engine/play/cell_values.h"
 #include "engine/play/search.h"
 #include "engine/play/weights.h"
 
@@ -127,6 +129,17 @@ long weighted(const RoleCounts& counts, const RoleWeights& weights) {
   return sum;
 }
 
+// The corrections kCombinations adds to the colour's empty cells, for one role.
+long corrections(const Board& board, int colour, bool own) {
+  long sum = 0;
+  board.forEachEmpty([&](Cell cell) {
+    if (const ClassCombination* entry = combinationOf(board.classQuadAt(colour, cell))) {
+      sum += own ? entry->own : entry->their;
+    }
+  });
+  return sum;
+}
+
 // Empty cells by the sorted digits of their four line classes.
 std::map<int, int> combinationsOf(const Board& board, int colour) {
   std::map<int, int> counts;
@@ -189,8 +202,8 @@ int main(int argc, char** argv) {
     }
     const int me = board.sideToMove();
     const RoleCounts own = countsOf(board, me), their = countsOf(board, 1 - me);
-    if (weighted(own, kOwnValue) != board.valueSum(kOwnRole, me) ||
-        weighted(their, kTheirValue) != board.valueSum(kTheirRole, 1 - me)) {
+    if (weighted(own, kOwnValue) + corrections(board, me, true) != board.valueSum(kOwnRole, me) ||
+        weighted(their, kTheirValue) + corrections(board, 1 - me, false) != board.valueSum(kTheirRole, 1 - me)) {
       std::fprintf(stderr, "brenk-features: counts disagree with the board's sums on line %ld\n", read);
       return 1;
     }
