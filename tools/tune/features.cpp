@@ -145,7 +145,8 @@ std::map<int, int> combinationsOf(const Board& board, int colour) {
   std::map<int, int> counts;
   board.forEachEmpty([&](Cell cell) {
     int classes[kDirections];
-    for (int direction = 0; direction < kDirections; ++direction) classes[direction] = board.lineClassAt(colour, cell, direction);
+    for (int direction = 0; direction < kDirections; ++direction)
+      classes[direction] = board.lineClassAt(colour, cell, direction);
     std::sort(classes, classes + kDirections);
     ++counts[((classes[0] * 10 + classes[1]) * 10 + classes[2]) * 10 + classes[3]];
   });
