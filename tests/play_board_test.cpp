@@ -27,11 +27,15 @@ TEST(LineClasses, HandWorkedLines) {
   EXPECT_EQ(classOf(".ooo?...."), kF4);  // an open four: both ends make five
   EXPECT_EQ(classOf("o.oo?.o.."), kF4);  // two separate cells make five on one line
   EXPECT_EQ(classOf("xooo?...."), kB4);
-  EXPECT_EQ(classOf("..oo?...."), kF3);
-  EXPECT_EQ(classOf("xoo.?...."), kB3);  // every four it can reach is closed on the left
-  EXPECT_EQ(classOf("...o?...."), kF2);
+  EXPECT_EQ(classOf("..oo?...."), kF3S);  // either end makes an open four
+  EXPECT_EQ(classOf("x.oo?...."), kF3);   // only the right end does: the left one is a closed four
+  EXPECT_EQ(classOf("..o.?o..."), kF3);   // only the gap does
+  EXPECT_EQ(classOf("xoo.?...."), kB3);   // every four it can reach is closed on the left
+  EXPECT_EQ(classOf("...o?...."), kF2B);  // open threes on either side and one beyond each
+  EXPECT_EQ(classOf("..o.?...."), kF2A);  // the gap, the cell left of it and the one right of the move
+  EXPECT_EQ(classOf(".o..?...."), kF2);   // only the two cells of the gap
   EXPECT_EQ(classOf("....?...."), kF1);
-  EXPECT_EQ(classOf("...x?...."), kB1);  // one window of five left: only closed shapes
+  EXPECT_EQ(classOf("...x?...."), kB1);    // one window of five left: only closed shapes
   EXPECT_EQ(classOf("x.oo?x..."), kDead);  // four cells between the blocks
   EXPECT_EQ(classOf("xxxx?xxxx"), kDead);
 }
@@ -79,6 +83,11 @@ TEST(Shapes, FromTheirLines) {
   EXPECT_EQ(shapeOf(kDead, kF3, kF3, kB1), kDoubleThree);
   EXPECT_EQ(shapeOf(kF3, kDead, kDead, kDead), kThree);
   EXPECT_EQ(shapeOf(kF2, kF2, kDead, kDead), kDoubleTwo);
+  // Open twos and threes make the same shapes whatever their ways.
+  EXPECT_EQ(shapeOf(kF3S, kDead, kF3, kDead), kDoubleThree);
+  EXPECT_EQ(shapeOf(kF3S, kF2A, kDead, kDead), kThreePlus);
+  EXPECT_EQ(shapeOf(kF2B, kDead, kF2A, kDead), kDoubleTwo);
+  EXPECT_EQ(shapeOf(kB4, kF2B, kDead, kDead), kFourPlus);
   EXPECT_EQ(shapeOf(kF1, kB2, kB1, kDead), kNone);
   // The order of the directions never matters.
   for (int quad = 0; quad < kClassQuads; quad += 7) {
@@ -141,12 +150,13 @@ TEST(CellValues, EachCombinationCorrectsEveryOrderOfItsClassesAndNoOtherCell) {
   }
   const CellValues& values = cellValues();
   for (int quad = 0; quad < kClassQuads; ++quad) {
-    // Its classes, sorted by a count of each class rather than by a sort.
+    // Its base classes (the ways of twos and threes not counted), sorted by a count of each
+    // class rather than by a sort.
     uint8_t sorted[4];
     int filled = 0;
     for (int cls = 0; cls < kLineClasses; ++cls) {
       for (int d = 0, rest = quad; d < 4; ++d, rest /= kLineClasses) {
-        if (rest % kLineClasses == cls) sorted[filled++] = static_cast<uint8_t>(cls);
+        if (baseClass(static_cast<LineClass>(rest % kLineClasses)) == cls) sorted[filled++] = static_cast<uint8_t>(cls);
       }
     }
     const ClassCombination* entry = combinationOf(quad);

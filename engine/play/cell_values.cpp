@@ -20,9 +20,10 @@ int16_t valueOf(const RoleWeights& weights, int quad) {
   return static_cast<int16_t>(std::clamp(sum, -32000, 32000));
 }
 
-int sortedQuad(int quad) {
+int sortedBaseQuad(int quad) {
   uint8_t classes[4];
   quadClasses(quad, classes);
+  for (uint8_t& cls : classes) cls = baseClass(static_cast<LineClass>(cls));
   std::sort(classes, classes + 4);
   return classQuad(classes);
 }
@@ -37,7 +38,7 @@ const ClassCombination* combinationOf(int quad) {
     }
     return entries;
   }();
-  return byQuad[sortedQuad(quad)];
+  return byQuad[sortedBaseQuad(quad)];
 }
 
 namespace {

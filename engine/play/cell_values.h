@@ -21,8 +21,9 @@ struct RoleWeights;
 struct ClassCombination;
 // One role's value of a class quad: its four classes' weights, its six pairs' and its shape's.
 int16_t valueOf(const RoleWeights& weights, int quad);
-// The quad of the same classes in ascending order, and its entry in kCombinations (or none).
-int sortedQuad(int quad);
+// The quad of the same classes as base classes (ways not counted) in ascending order, and its
+// entry in kCombinations (or none).
+int sortedBaseQuad(int quad);
 const ClassCombination* combinationOf(int quad);
 
 }  // namespace brenk::play

@@ -18,7 +18,7 @@ bool hasFive(const char (&line)[9]) {
   return false;
 }
 
-// The class one step up from the best class one more own stone can reach; a closed class
+// The class one step below the best class one more own stone can reach; a closed class
 // steps up to a closed class, an open one to an open one.
 LineClass stepDown(LineClass best) {
   switch (best) {
@@ -72,6 +72,29 @@ LineClass classifyMemo(char (&work)[9], std::array<int8_t, 19683>& memo) {
   return result;
 }
 
+// The empty cells where one more own stone makes `target`.
+int waysTo(LineClass target, char (&work)[9], std::array<int8_t, 19683>& memo) {
+  int ways = 0;
+  for (char& cell : work) {
+    if (cell != '.') continue;
+    cell = 'o';
+    if (classifyMemo(work, memo) == target) ++ways;
+    cell = '.';
+  }
+  return ways;
+}
+
+// The class with its count of ways to the next class up.
+LineClass classifyWithWays(char (&work)[9], std::array<int8_t, 19683>& memo) {
+  const LineClass base = classifyMemo(work, memo);
+  if (base == kF3) return waysTo(kF4, work, memo) >= 2 ? kF3S : kF3;
+  if (base == kF2) {
+    const int ways = waysTo(kF3, work, memo);
+    return ways >= 4 ? kF2B : ways == 3 ? kF2A : kF2;
+  }
+  return base;
+}
+
 }  // namespace
 
 LineClass classifyLine(const char (&line)[9]) {
@@ -80,7 +103,7 @@ LineClass classifyLine(const char (&line)[9]) {
   char work[9];
   std::memcpy(work, line, sizeof work);
   work[4] = 'o';
-  return classifyMemo(work, memo);
+  return classifyWithWays(work, memo);
 }
 
 namespace {
@@ -107,7 +130,7 @@ struct ClassTable {
       for (int key = 0; key < kLineKeys; ++key) {
         char line[9];
         lineOfKey(colour, static_cast<LineKey>(key), line);
-        classes[colour][key] = static_cast<uint8_t>(classifyMemo(line, memo));
+        classes[colour][key] = static_cast<uint8_t>(classifyWithWays(line, memo));
       }
     }
   }

@@ -6,7 +6,7 @@ namespace brenk::play {
 
 Shape shapeOfClasses(const uint8_t (&classes)[4]) {
   int count[kLineClasses] = {};
-  for (uint8_t cls : classes) ++count[cls];
+  for (uint8_t cls : classes) ++count[baseClass(static_cast<LineClass>(cls))];
   const int fours = count[kB4];
   const int openThrees = count[kF3];
   const int closedThreesOrTwos = count[kB3] + count[kF2];

@@ -1,8 +1,8 @@
 """Corrections of the evaluation for whole combinations of a cell's four line classes
 (engine/play/weights.h: kCombinations), on top of the class, shape and pair weights.
 
-A combination is written as the four classes' numbers in ascending order ("1246": B1, F1, F2,
-F3), as brenk-features --combinations counts them. The class weights and their pairs cannot tell
+A combination is written as the four base classes' numbers in ascending order ("1246": B1, F1,
+F2, F3; open twos and threes whatever their ways), as brenk-features --combinations counts them. The class weights and their pairs cannot tell
 every combination apart; a correction can, where the data holds the combination often enough.
 """
 import re

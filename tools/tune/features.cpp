@@ -14,8 +14,9 @@
 // combination corrections that weights.h already holds).
 //
 // With --combinations, FILE gets a line for each written position: per side (own, then their,
-// split by " |") how many empty cells have each combination of four line classes, as
-// "abcd:count" with the classes' numbers in ascending order.
+// split by " |") how many empty cells have each combination of four base line classes (the
+// ways of twos and threes not counted), as "abcd:count" with the classes' numbers in ascending
+// order.
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -140,13 +141,13 @@ long corrections(const Board& board, int colour, bool own) {
   return sum;
 }
 
-// Empty cells by the sorted digits of their four line classes.
+// Empty cells by the sorted digits of their four base line classes.
 std::map<int, int> combinationsOf(const Board& board, int colour) {
   std::map<int, int> counts;
   board.forEachEmpty([&](Cell cell) {
     int classes[kDirections];
     for (int direction = 0; direction < kDirections; ++direction)
-      classes[direction] = board.lineClassAt(colour, cell, direction);
+      classes[direction] = baseClass(board.lineClassAt(colour, cell, direction));
     std::sort(classes, classes + kDirections);
     ++counts[((classes[0] * 10 + classes[1]) * 10 + classes[2]) * 10 + classes[3]];
   });

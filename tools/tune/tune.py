@@ -18,7 +18,11 @@ classes that at least --least training positions hold, pulled towards 0 by --rid
 
     tune.py FEATURES [--weights engine/play/weights.h] [--holdout 0.1] [--seed 1]
             [--ridge 1e-6] [--scale 0.0025] [--combinations FILE --least 200]
-            [--write --source TEXT]
+            [--holding FILE] [--only CLASS,...] [--write --source TEXT]
+
+--holding FILE (brenk-features' combination counts) fits the weights with kCombinations'
+corrections held as they are; --only fits just the weights of the named line classes and of the
+pairs that hold one of them, holding every other weight.
 """
 import argparse
 import re
@@ -29,7 +33,8 @@ import numpy as np
 
 import combinations
 
-LINE_CLASSES = 10
+CLASS_NAMES = ['dead', 'B1', 'F1', 'B2', 'F2', 'F2A', 'F2B', 'B3', 'F3', 'F3S', 'B4', 'F4', 'F5']
+LINE_CLASSES = len(CLASS_NAMES)
 SHAPES = 13
 PAIRS = LINE_CLASSES * (LINE_CLASSES + 1) // 2
 ROLE = LINE_CLASSES + SHAPES + PAIRS
@@ -187,6 +192,20 @@ def write_weights(path, text, weights, source):
         f.write(with_note(text, 'inline constexpr RoleWeights ' + ROLES[0], source))
 
 
+def class_columns(names):
+    """A role's columns that belong to the named classes: their own and every pair with one."""
+    unknown = set(names) - set(CLASS_NAMES)
+    if unknown:
+        sys.exit(f'tune.py: no line class {", ".join(sorted(unknown))}')
+    chosen = {CLASS_NAMES.index(name) for name in names}
+    columns = sorted(chosen)
+    for a in range(LINE_CLASSES):
+        for b in range(a, LINE_CLASSES):
+            if a in chosen or b in chosen:
+                columns.append(LINE_CLASSES + SHAPES + a * LINE_CLASSES - a * (a - 1) // 2 + (b - a))
+    return columns
+
+
 def report(label, weights, scale, x, y, extra, train, held):
     terms = fit_terms(x[train], y[train], extra[train], weights, scale)
     fit = loss(y[train], logit(x[train], weights, scale, extra[train], terms))
@@ -206,6 +225,8 @@ def main():
     ap.add_argument('--combinations', help="brenk-features' combination counts: fit kCombinations")
     ap.add_argument('--least', type=int, default=200,
                     help='training positions that must hold a combination for it to be fitted')
+    ap.add_argument('--holding', help="brenk-features' combination counts: hold kCombinations")
+    ap.add_argument('--only', help='fit only these line classes and their pairs (names, by commas)')
     ap.add_argument('--write', action='store_true', help='write the fitted weights into --weights')
     ap.add_argument('--source', default='', help='the data set and command, for the comment')
     args = ap.parse_args()
@@ -227,6 +248,18 @@ def main():
         sys.exit('tune.py: the dead class, two dead lines, the five and no shape must weigh 0')
     if args.combinations:
         return fit_combinations(args, text, x, y, extra, train, held, start)
+    if args.only:
+        chosen = np.zeros(ROLE, dtype=bool)
+        chosen[class_columns(args.only.split(','))] = True
+        free &= np.concatenate([chosen, chosen])
+    if args.holding:
+        # The corrections' sum per position, one more column whose weight stays 1.
+        rows = combinations.read_counts(args.holding)
+        if len(rows) != len(y):
+            sys.exit(f'tune.py: {len(rows)} lines of combinations for {len(y)} positions')
+        codes, table_weights = combinations.table_columns(combinations.read_table(text))
+        x = np.column_stack([x, combinations.matrix(rows, codes) @ table_weights])
+        start, free = np.append(start, 1.0), np.append(free, False)
     scale = args.scale
     # Counts that never vary here (0, or a shape the leaf never has) keep their weights.
     fitted = round_in_blocks(x[train], y[train], extra[train], free, args.ridge, scale, start)
