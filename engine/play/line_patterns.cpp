@@ -19,7 +19,7 @@ bool hasFive(const char (&line)[9]) {
 }
 
 // The class one step below the best class one more own stone can reach; a closed class
-// steps up to a closed class, an open one to an open one.
+// steps down to a closed class, an open one to an open one.
 LineClass stepDown(LineClass best) {
   switch (best) {
     case kF4: return kF3;

@@ -119,6 +119,40 @@ class TuneTest(unittest.TestCase):
         self.assertEqual(text.count('// Fitted by tools/tune/tune.py to set T'), 1)
         self.assertLess(text.index('set T'), text.index('kOwnValue'))
 
+    def test_only_fits_the_named_classes_and_their_pairs_with_the_corrections_held(self):
+        data = np.loadtxt(self.features)
+        codes, corrections = [48, 1236], np.array([[150, -120], [-90, 200]])
+        counts = self.rng.poisson(2.0, size=(len(data), 2, len(codes)))
+        z = np.log(data[:, 0] / (1 - data[:, 0]))
+        z += SCALE * (counts[:, 0] @ corrections[:, 0] - counts[:, 1] @ corrections[:, 1])
+        data[:, 0] = 1 / (1 + np.exp(-z))
+        np.savetxt(self.features, data, fmt='%.8g')
+        combos = os.path.join(self.dir.name, 'combinations.txt')
+        with open(combos, 'w') as f:
+            for row in counts:
+                f.write(' | '.join(' '.join(f'{c:04d}:{n}' for c, n in zip(codes, role) if n)
+                                   for role in row) + '\n')
+        # F3S (class 9) and every pair holding it start wrong; the rest start right but one.
+        n = tune.LINE_CLASSES
+        pairs = [(a, b) for a in range(n) for b in range(a, n)]  # row by row, as weights.h lists them
+        chosen = [9] + [n + tune.SHAPES + i for i, pair in enumerate(pairs) if 9 in pair]
+        wrong = np.zeros(2 * tune.ROLE, dtype=bool)
+        for role in range(2):
+            wrong[[role * tune.ROLE + c for c in chosen]] = True
+        start = np.where(wrong, 100.0, self.weights)
+        start[tune.LINE_CLASSES + 3] += 5  # a held shape weight a little off: it must stay so
+        path = os.path.join(self.dir.name, 'weights.h')
+        with open(path, 'w') as f:
+            f.write(header(start) + combinations.TABLE_START + '\n' + ''.join(
+                f'    {{{{{", ".join(combinations.CLASS_NAMES[d] for d in combinations.digits(c))}}}, '
+                f'{own}, {their}}},\n' for c, (own, their) in zip(codes, corrections)) + '};\n')
+        subprocess.run([sys.executable, TUNE, self.features, '--weights', path, '--scale', str(SCALE),
+                        '--ridge', '0', '--only', 'F3S', '--holding', combos, '--write'],
+                       check=True, capture_output=True)
+        written = tune.read_weights(read(path))
+        np.testing.assert_array_equal(written[~wrong], start[~wrong])
+        np.testing.assert_allclose(written[wrong], self.weights[wrong], atol=2)
+
 
 class CombinationsTest(unittest.TestCase):
     """With the class, shape and pair weights right, the corrections that made the results come
