@@ -17,7 +17,6 @@
 // split by " |") how many empty cells have each combination of four base line classes (the
 // ways of twos and threes not counted), as "abcd:count" with the classes' numbers in ascending
 // order.
-#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
@@ -141,14 +140,12 @@ long corrections(const Board& board, int colour, bool own) {
   return sum;
 }
 
-// Empty cells by the sorted digits of their four base line classes.
+// Empty cells by the digits of their four base line classes, in the order kCombinations keys them.
 std::map<int, int> combinationsOf(const Board& board, int colour) {
   std::map<int, int> counts;
   board.forEachEmpty([&](Cell cell) {
-    int classes[kDirections];
-    for (int direction = 0; direction < kDirections; ++direction)
-      classes[direction] = baseClass(board.lineClassAt(colour, cell, direction));
-    std::sort(classes, classes + kDirections);
+    uint8_t classes[kDirections];
+    quadClasses(sortedBaseQuad(board.classQuadAt(colour, cell)), classes);
     ++counts[((classes[0] * 10 + classes[1]) * 10 + classes[2]) * 10 + classes[3]];
   });
   return counts;
