@@ -29,7 +29,7 @@ bool AlphaBeta::outOfTime() {
 
 int AlphaBeta::evaluate() const {
   const int me = board_.sideToMove();
-  const int value = board_.valueSum(kOwnRole, me) - board_.valueSum(kTheirRole, 1 - me);
+  const int value = board_.valueSum(kOwnRole, me) - board_.valueSum(kTheirRole, 1 - me) + kTempo;
   return std::clamp(value, -kEvalLimit, kEvalLimit);
 }
 

@@ -119,6 +119,21 @@ class TuneTest(unittest.TestCase):
         self.assertEqual(text.count('// Fitted by tools/tune/tune.py to set T'), 1)
         self.assertLess(text.index('set T'), text.index('kOwnValue'))
 
+    def test_write_moves_ktempo_against_the_shift_of_the_mean_evaluation(self):
+        # Starting far from the true weights, the fit moves every evaluation; the constant for
+        # the side to move must take back the mean of that move, so the search's level stays.
+        start = np.where(self.weights != 0, 100.0, 0.0)
+        path = os.path.join(self.dir.name, 'weights.h')
+        with open(path, 'w') as f:
+            f.write(header(start) + 'inline constexpr int kTempo = 7;\n')
+        subprocess.run([sys.executable, TUNE, self.features, '--weights', path, '--scale', str(SCALE),
+                        '--write'], check=True, capture_output=True)
+        text = read(path)
+        written, tempo = tune.read_weights(text), int(text.split('kTempo = ')[1].split(';')[0])
+        x = tune.design(np.loadtxt(self.features)[:, 2:])
+        self.assertGreater(abs(np.mean(x @ written) - np.mean(x @ start)), 200)
+        self.assertAlmostEqual(np.mean(x @ written) + tempo, np.mean(x @ start) + 7, delta=20)
+
     def test_only_fits_the_named_classes_and_their_pairs_with_the_corrections_held(self):
         data = np.loadtxt(self.features)
         codes, corrections = [48, 1236], np.array([[150, -120], [-90, 200]])

@@ -23,6 +23,10 @@ classes that at least --least training positions hold, pulled towards 0 by --rid
 --holding FILE (brenk-features' combination counts) fits the weights with kCombinations'
 corrections held as they are; --only fits just the weights of the named line classes and of the
 pairs that hold one of them, holding every other weight.
+
+Either fit may move the mean evaluation (the weak classes count in the hundreds on every board,
+and the constant b0 absorbs such a move), which the search does see; --write moves kTempo, the
+constant added to every evaluation, so that the mean over the fitted positions stays.
 """
 import argparse
 import re
@@ -50,6 +54,7 @@ ROLES = ('kOwnValue', 'kTheirValue')
 FIXED = [0, LINE_CLASSES + 0, LINE_CLASSES + SHAPES - 1, LINE_CLASSES + SHAPES]
 
 
+TEMPO_PATTERN = r'inline constexpr int kTempo = (-?\d+);'
 ROLE_PATTERN = r' = \{\s*\{([^}]*)\},\s*\{([^}]*)\},\s*(?:\{([^}]*)\},\s*)?\};'
 
 
@@ -158,6 +163,22 @@ def round_in_blocks(x, y, extra, free, ridge, scale, start, blocks=(8, 8, 16, 32
     return weights
 
 
+def held_tempo(text, shift):
+    """kTempo that takes back a shift of the mean evaluation over the fitted positions (the fit's
+    constant term hides such a shift, the search does not); None when the file has no kTempo."""
+    match = re.search(TEMPO_PATTERN, text)
+    tempo = None if match is None else int(match.group(1)) - int(np.round(shift))
+    note = '' if tempo is None else f'; kTempo {match.group(1)} -> {tempo} to hold it'
+    print(f'mean evaluation over the fitted positions moved by {shift:+.0f}{note}')
+    return tempo
+
+
+def with_tempo(text, tempo):
+    if tempo is None:
+        return text
+    return re.sub(TEMPO_PATTERN, f'inline constexpr int kTempo = {tempo};', text)
+
+
 def format_role(name, weights):
     def numbers(part):
         return ', '.join(str(int(v)) for v in part)
@@ -183,8 +204,9 @@ def with_note(text, target, source):
     return text.replace(target, note + target, 1)
 
 
-def write_weights(path, text, weights, source):
+def write_weights(path, text, weights, source, tempo=None):
     """Replaces the two roles' initialisers, and the note above the first, in place."""
+    text = with_tempo(text, tempo)
     for index, name in enumerate(ROLES):
         part = weights[index * ROLE:(index + 1) * ROLE]
         text = re.sub(r'inline constexpr RoleWeights ' + name + ROLE_PATTERN, format_role(name, part), text)
@@ -269,12 +291,13 @@ def main():
     current_scale = fit_scale(x[train], y[train], extra[train], start)[0]
     report('current', start, current_scale, x, y, extra, train, held)
     report('fitted', fitted, scale, x, y, extra, train, held)
+    tempo = held_tempo(text, float(np.mean(x[train] @ (fitted - start))))
     for index, name in enumerate(ROLES):
         part = fitted[index * ROLE:(index + 1) * ROLE]
         print(f'{name}: classes {part[:LINE_CLASSES].astype(int).tolist()} '
               f'shapes {part[LINE_CLASSES:LINE_CLASSES + SHAPES].astype(int).tolist()}')
     if args.write:
-        write_weights(args.weights, text, fitted, args.source or args.features)
+        write_weights(args.weights, text, fitted, args.source or args.features, tempo)
         print(f'written to {args.weights}')
 
 
@@ -286,6 +309,7 @@ def fit_combinations(args, text, x, y, extra, train, held, start):
     table_codes, table_weights = combinations.table_columns(combinations.read_table(text))
     current = np.hstack([x, combinations.matrix(rows, table_codes)])
     report('current', np.concatenate([start, table_weights]), args.scale, current, y, extra, train, held)
+    before = float(np.mean(current[train] @ np.concatenate([start, table_weights])))
     del current
     codes = combinations.frequent(rows, train, args.least)
     a = np.hstack([x, combinations.matrix(rows, codes)])
@@ -296,8 +320,9 @@ def fit_combinations(args, text, x, y, extra, train, held, start):
     print(f'positions: {len(train)} to fit, {len(held)} held out; {len(codes[0])} own and '
           f'{len(codes[1])} their combinations in at least {args.least} of them')
     report('fitted', fitted, args.scale, a, y, extra, train, held)
+    tempo = held_tempo(text, float(np.mean(a[train] @ fitted)) - before)
     if args.write:
-        text = combinations.write_table(text, combinations.to_table(codes, fitted[len(start):]))
+        text = combinations.write_table(with_tempo(text, tempo), combinations.to_table(codes, fitted[len(start):]))
         with open(args.weights, 'w') as f:
             f.write(with_note(text, combinations.TABLE_START, args.source or args.features))
         print(f'written to {args.weights}')
