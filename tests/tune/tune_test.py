@@ -213,6 +213,35 @@ class CombinationsTest(unittest.TestCase):
         self.assertLess(text.index('set C'), text.index(combinations.TABLE_START))
 
 
+@unittest.skipUnless(os.environ.get('BRENK_FEATURES'), 'BRENK_FEATURES names no brenk-features')
+class FeaturesTest(unittest.TestCase):
+    """brenk-features' combination codes read back by the names the tuner writes into weights.h."""
+
+    def test_combination_codes_name_the_classes_that_the_cells_make(self):
+        # x's open three on row 10 (columns 8 to 10), o to move with two stones far away. By
+        # hand: columns 7 and 11 make x an open four, columns 6 and 12 a four with one gap.
+        cells = ['.'] * 400
+        for column in (8, 9, 10):
+            cells[10 * 20 + column] = 'x'
+        cells[3 * 20 + 3] = cells[16 * 20 + 16] = 'o'
+        with tempfile.TemporaryDirectory() as d:
+            combos = os.path.join(d, 'c.txt')
+            subprocess.run([os.environ['BRENK_FEATURES'], '--combinations', combos],
+                           input=''.join(cells) + ' 0.5\n', capture_output=True, text=True, check=True)
+            rows = combinations.read_counts(combos)
+        self.assertEqual(len(rows), 1)
+        theirs = {}
+        for code, count in rows[0][1].items():
+            names = [combinations.CLASS_NAMES[d] for d in combinations.digits(code)]
+            self.assertEqual(names, sorted(names, key=combinations.CLASS_NAMES.index))
+            for name in set(names):
+                theirs[name] = theirs.get(name, 0) + count
+        self.assertEqual(theirs.get('kF4'), 2)
+        self.assertEqual(theirs.get('kB4'), 2)
+        self.assertNotIn('kF5', theirs)
+        self.assertEqual(sum(rows[0][1].values()), 400 - 5)
+
+
 class LabelsTest(unittest.TestCase):
     """The teacher's scale is found from results drawn under a known one, and each label mixes
     the game's result with the teacher's probability, a proved result counting as certain."""

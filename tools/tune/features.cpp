@@ -15,8 +15,8 @@
 //
 // With --combinations, FILE gets a line for each written position: per side (own, then their,
 // split by " |") how many empty cells have each combination of four base line classes (the
-// ways of twos and threes not counted), as "abcd:count" with the classes' numbers in ascending
-// order.
+// ways of twos and threes not counted), as "abcd:count": the classes' digits (combinationDigit)
+// in ascending order.
 #include <cstdio>
 #include <cstring>
 #include <iostream>
@@ -140,13 +140,24 @@ long corrections(const Board& board, int colour, bool own) {
   return sum;
 }
 
+// A base class's digit in a combination's code: its rank among the base classes (kDead 0 to
+// kF5 9, the names tools/tune/combinations.py reads). The enum itself runs past 9, since the
+// twos and threes carry their ways, so its numbers cannot be the digits.
+int combinationDigit(uint8_t cls) {
+  int digit = 0;
+  for (int lower = 0; lower < cls; ++lower) digit += baseClass(static_cast<LineClass>(lower)) == lower;
+  return digit;
+}
+
 // Empty cells by the digits of their four base line classes, in the order kCombinations keys them.
 std::map<int, int> combinationsOf(const Board& board, int colour) {
   std::map<int, int> counts;
   board.forEachEmpty([&](Cell cell) {
     uint8_t classes[kDirections];
     quadClasses(sortedBaseQuad(board.classQuadAt(colour, cell)), classes);
-    ++counts[((classes[0] * 10 + classes[1]) * 10 + classes[2]) * 10 + classes[3]];
+    int code = 0;
+    for (uint8_t cls : classes) code = code * 10 + combinationDigit(cls);
+    ++counts[code];
   });
   return counts;
 }
