@@ -17,6 +17,7 @@
 // split by " |") how many empty cells have each combination of four base line classes (the
 // ways of twos and threes not counted), as "abcd:count": the classes' digits (combinationDigit)
 // in ascending order.
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
@@ -56,6 +57,9 @@ int quiescenceValue(Board& board) {
   PlayLimits limits;
   limits.useTable = false;
   limits.byClock = false;
+  // The clock runs from the tool's start: with a turn's allowance, every probe long enough to
+  // look at it after the first second would stop and return 0.
+  limits.time = TurnTime{INT32_MAX, INT32_MAX, false};
   AlphaBeta probe(board, limits);
   return probe.quiescence(-kInfinity, kInfinity, 0);
 }
