@@ -15,6 +15,7 @@ TUNE = os.path.join(HERE, '..', '..', 'tools', 'tune', 'tune.py')
 sys.path.insert(0, os.path.dirname(TUNE))
 import combinations  # noqa: E402
 import labels  # noqa: E402
+import policy  # noqa: E402
 import tune  # noqa: E402
 
 HEADER = '''// weights for the test
@@ -211,6 +212,64 @@ class CombinationsTest(unittest.TestCase):
             np.testing.assert_allclose(table[code], self.CORRECTIONS[code], atol=2)
         self.assertIn('{{kB1, kF1, kF2, kF3}, ', text)
         self.assertLess(text.index('set C'), text.index(combinations.TABLE_START))
+
+
+class PolicyTest(unittest.TestCase):
+    """The move ordering's fit on positions whose chosen moves were drawn from a known ordering:
+    started from a noisy copy of it, it writes back weights that order as the true ones do."""
+
+    def test_recovers_the_ordering_that_chose_the_moves(self):
+        rng = np.random.default_rng(3)
+        lc, role = tune.LINE_CLASSES, tune.ROLE
+        truth = rng.integers(-100, 101, size=2 * role)
+        for r in range(2):
+            truth[[r * role + c for c in policy.PINNED]] = 0
+        # The current ordering: three times the true one, with noise as large.
+        start = 3 * truth + rng.integers(-300, 301, size=2 * role)
+        start[[r * role + c for r in range(2) for c in policy.PINNED]] = 0
+
+        def score(weights, sides):
+            total = 0
+            for r in range(2):
+                classes, shape = sides[5 * r:5 * r + 4], sides[5 * r + 4]
+                total += sum(weights[r * role + c] for c in classes) + weights[r * role + lc + shape]
+                for i in range(4):
+                    for j in range(i + 1, 4):
+                        a, b = sorted((classes[i], classes[j]))
+                        total += weights[r * role + lc + tune.SHAPES + a * lc - a * (a - 1) // 2 + (b - a)]
+            return total
+
+        rows = []
+        for position in range(3000):
+            sides = rng.integers(0, [12, 12, 12, 12, 13] * 2, size=(30, 10))
+            logits = np.array([score(truth, s) for s in sides]) / 100
+            p = np.exp(logits - logits.max())
+            chosen = rng.choice(30, p=p / p.sum())
+            rows += [[position, int(n == chosen), score(start, s), *s] for n, s in enumerate(sides)]
+        rows[0][2] += 1  # a current score the weights do not give is refused
+        with tempfile.TemporaryDirectory() as d:
+            candidates, weights = os.path.join(d, 'c.txt'), os.path.join(d, 'w.h')
+            np.savetxt(candidates, np.array(rows), fmt='%d')
+            with open(weights, 'w') as f:
+                f.write('\n'.join(tune.format_role(name, start[r * role:(r + 1) * role])
+                                  for r, name in enumerate(policy.ROLES)) + '\n')
+            refused = subprocess.run([sys.executable, policy.__file__, candidates, '--weights', weights],
+                                     capture_output=True, text=True)
+            self.assertNotEqual(refused.returncode, 0)
+            rows[0][2] -= 1
+            np.savetxt(candidates, np.array(rows), fmt='%d')
+            out = subprocess.run([sys.executable, policy.__file__, candidates, '--weights', weights, '--write',
+                                  '--source', 'a synthetic set'], capture_output=True, text=True, check=True).stdout
+            written = policy.read_roles(read(weights))
+        losses = {line.split()[0]: float(line.split()[2].rstrip(',')) for line in out.splitlines()
+                  if ' loss ' in line}
+        self.assertLess(losses['fitted'], losses['current'] - 0.1)
+        # A class's weight and those of its pairs move together without changing any score, so
+        # the scores are compared, not the weights, on fresh candidates.
+        sides = rng.integers(0, [12, 12, 12, 12, 13] * 2, size=(400, 10))
+        got, noisy, want = (np.array([score(w, s) for s in sides], dtype=float) for w in (written, start, truth))
+        self.assertGreater(np.corrcoef(got, want)[0, 1], 0.97)
+        self.assertLess(np.corrcoef(noisy, want)[0, 1], 0.9)
 
 
 @unittest.skipUnless(os.environ.get('BRENK_FEATURES'), 'BRENK_FEATURES names no brenk-features')

@@ -7,6 +7,11 @@ a space, and the mean result for the side to move over every game that reached t
 (1 win, 0.5 draw, 0 loss). The side to move is the one with fewer stones, x when equal.
 
     dataset.py RAW.csv [RAW.csv ...] > positions.txt
+
+With --moves each distinct board is written once with the move played there first instead (its
+x and y, from 0), for the move ordering's fit (tools/tune/policy.py):
+
+    dataset.py --moves RAW.csv [RAW.csv ...] > moves.txt
 """
 import re
 import sys
@@ -25,7 +30,16 @@ def board_of(moves):
     return ''.join(cells)
 
 
-def main(paths):
+def cell_of(move):
+    """The x and y of one move ('l9' is 11, 8), or None."""
+    found = MOVE.fullmatch(move)
+    if not found:
+        return None
+    x, y = ord(found.group(1)) - ord('a'), int(found.group(2)) - 1
+    return (x, y) if 0 <= x < SIZE and 0 <= y < SIZE else None
+
+
+def main(paths, moves=False):
     results = {}
     lines = bad = 0
     for path in paths:
@@ -40,13 +54,23 @@ def main(paths):
                 if board is None:
                     bad += 1
                     continue
+                if moves:
+                    cell = cell_of(parts[1])
+                    if cell is None:
+                        bad += 1
+                    else:
+                        results.setdefault(board, cell)
+                    continue
                 total, count = results.get(board, (0.0, 0))
                 results[board] = (total + int(parts[2]) / 2, count + 1)
-    for board, (total, count) in results.items():
-        print(f'{board} {total / count:g}')
+    for board, value in results.items():
+        print(f'{board} {value[0]} {value[1]}' if moves else f'{board} {value[0] / value[1]:g}')
     print(f'dataset: {lines} sampled positions, {len(results)} distinct, {bad} lines skipped',
           file=sys.stderr)
 
 
 if __name__ == '__main__':
-    main(sys.argv[1:])
+    if sys.argv[1:2] == ['--moves']:
+        main(sys.argv[2:], moves=True)
+    else:
+        main(sys.argv[1:])

@@ -29,29 +29,15 @@
 #include "engine/play/cell_values.h"
 #include "engine/play/search.h"
 #include "engine/play/weights.h"
+#include "tools/tune/load_board.h"
 
 namespace {
 
 using namespace brenk::play;
 
-inline constexpr int kSize = 20;
-inline constexpr int kMaxLeafFours = 12;
+using brenk::tune::kSize;
 
-bool load(const std::string& cells, Board& board) {
-  if (cells.size() != kSize * kSize) return false;
-  int stones[2] = {0, 0};
-  for (int i = 0; i < kSize * kSize; ++i) {
-    const char c = cells[i];
-    if (c == '.') continue;
-    if (c != 'x' && c != 'o') return false;
-    const int colour = c == 'x' ? 1 : 0;
-    ++stones[colour];
-    board.setSideToMove(colour);
-    board.play(Board::cellAt(i % kSize, i / kSize));
-  }
-  board.setSideToMove(stones[1] > stones[0] ? 0 : 1);
-  return true;
-}
+inline constexpr int kMaxLeafFours = 12;
 
 int quiescenceValue(Board& board) {
   PlayLimits limits;
@@ -205,7 +191,7 @@ int main(int argc, char** argv) {
     std::string cells;
     double result = -1;
     Board board(kSize);
-    if (!(fields >> cells >> result) || result < 0 || result > 1 || !load(cells, board)) {
+    if (!(fields >> cells >> result) || result < 0 || result > 1 || !brenk::tune::loadBoard(cells, board)) {
       ++bad;
       continue;
     }

@@ -195,11 +195,11 @@ def format_role(name, weights):
             '    {\n' + '\n'.join(rows) + '\n    },\n};')
 
 
-def with_note(text, target, source):
+def with_note(text, target, source, tool='tune.py'):
     """The text with the note naming the data written above `target`, in place of the old."""
-    old = r'// Fitted by tools/tune/tune\.py[^\n]*\n(//   [^\n]*\n)*(?=' + re.escape(target) + ')'
+    old = r'// Fitted by tools/tune/' + re.escape(tool) + r'[^\n]*\n(//   [^\n]*\n)*(?=' + re.escape(target) + ')'
     text = re.sub(old, '', text)
-    note = '\n'.join(textwrap.wrap('Fitted by tools/tune/tune.py to ' + source, 96,
+    note = '\n'.join(textwrap.wrap(f'Fitted by tools/tune/{tool} to ' + source, 96,
                                   initial_indent='// ', subsequent_indent='//   ')) + '\n'
     return text.replace(target, note + target, 1)
 
