@@ -17,7 +17,6 @@ and within the first four (the number of moves the shallowest move-count pruning
 CANDIDATES is brenk-policy's output (tools/tune/policy.cpp).
 """
 import argparse
-import re
 import sys
 
 import numpy as np
@@ -130,12 +129,7 @@ def newton(data, free, ridge, iterations=40):
 
 
 def read_roles(text):
-    saved = tune.ROLES
-    tune.ROLES = ROLES
-    try:
-        return tune.read_weights(text)
-    finally:
-        tune.ROLES = saved
+    return tune.read_weights(text, ROLES)
 
 
 def report(label, data, scores):
@@ -181,7 +175,8 @@ def main():
     report('current', test, scale * (test.x @ start)[test.row])
     report('fitted', test, scale * (test.x @ fitted)[test.row])
     if args.write:
-        write_roles(args.weights, text, fitted, args.source or args.candidates)
+        tune.write_weights(args.weights, text, fitted, args.source or args.candidates, roles=ROLES,
+                           tool='policy.py')
         print(f'written to {args.weights}')
 
 
@@ -201,14 +196,6 @@ def fit_scale(data, weights):
         middle = (low + high) / 2
         low, high = (middle, high) if slope(middle) < 0 else (low, middle)
     return (low + high) / 2
-
-
-def write_roles(path, text, weights, source):
-    for role, name in enumerate(ROLES):
-        part = weights[role * ROLE:(role + 1) * ROLE]
-        text = re.sub(r'inline constexpr RoleWeights ' + name + tune.ROLE_PATTERN, tune.format_role(name, part), text)
-    with open(path, 'w') as f:
-        f.write(tune.with_note(text, 'inline constexpr RoleWeights ' + ROLES[0], source, tool='policy.py'))
 
 
 if __name__ == '__main__':

@@ -58,11 +58,11 @@ TEMPO_PATTERN = r'inline constexpr int kTempo = (-?\d+);'
 ROLE_PATTERN = r' = \{\s*\{([^}]*)\},\s*\{([^}]*)\},\s*(?:\{([^}]*)\},\s*)?\};'
 
 
-def read_weights(text):
+def read_weights(text, roles=ROLES):
     """The two roles' weights from weights.h, as one vector in brenk-features' column order (a
     role written without pair weights has them all 0)."""
     values = []
-    for name in ROLES:
+    for name in roles:
         body = re.search(name + ROLE_PATTERN, text)
         if not body:
             sys.exit(f'tune.py: no {name} in the weights file')
@@ -204,14 +204,14 @@ def with_note(text, target, source, tool='tune.py'):
     return text.replace(target, note + target, 1)
 
 
-def write_weights(path, text, weights, source, tempo=None):
+def write_weights(path, text, weights, source, tempo=None, roles=ROLES, tool='tune.py'):
     """Replaces the two roles' initialisers, and the note above the first, in place."""
     text = with_tempo(text, tempo)
-    for index, name in enumerate(ROLES):
+    for index, name in enumerate(roles):
         part = weights[index * ROLE:(index + 1) * ROLE]
         text = re.sub(r'inline constexpr RoleWeights ' + name + ROLE_PATTERN, format_role(name, part), text)
     with open(path, 'w') as f:
-        f.write(with_note(text, 'inline constexpr RoleWeights ' + ROLES[0], source))
+        f.write(with_note(text, 'inline constexpr RoleWeights ' + roles[0], source, tool))
 
 
 def class_columns(names):
