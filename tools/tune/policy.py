@@ -154,13 +154,14 @@ def main():
     with open(args.weights) as f:
         text = f.read()
     start = read_roles(text)
-    if np.any(dense(index) @ start != current):
-        sys.exit("policy.py: the weights file does not give the engine's scores; rebuild brenk-policy")
     count = position.max() + 1
     held_out = np.random.default_rng(args.seed).permutation(count)[:int(count * args.holdout)]
     held = np.isin(position, held_out)
     train = Candidates(index[~held], position[~held], chosen[~held])
     test = Candidates(index[held], position[held], chosen[held])
+    # Checked on the distinct rows: a dense row for every candidate would take gigabytes.
+    if any(np.any((data.x @ start)[data.row] != current[part]) for data, part in ((train, ~held), (test, held))):
+        sys.exit("policy.py: the weights file does not give the engine's scores; rebuild brenk-policy")
     print(f'positions: {len(train.starts)} to fit, {len(test.starts)} held out; '
           f'{len(position) / count:.1f} candidates a position')
 
