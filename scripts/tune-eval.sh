@@ -8,7 +8,8 @@
 #   --combinations   fit the corrections of whole combinations of line classes instead of the
 #                    class, shape and pair weights
 #   --holding        fit the class, shape and pair weights with those corrections held as they
-#                    are (with tune.py's --only CLASS,..., just some classes and their pairs)
+#                    are (with tune.py's --only CLASS,..., just some classes and their pairs;
+#                    with --threat-sets, the values of whole sets of threats instead)
 #   --write          write the fitted weights into engine/play/weights.h
 set -euo pipefail
 cd "$(dirname "$0")/.."

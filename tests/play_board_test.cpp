@@ -10,6 +10,7 @@
 
 #include "engine/play/board.h"
 #include "engine/play/search.h"
+#include "engine/play/threat_set.h"
 #include "engine/play/weights.h"
 
 namespace brenk::play {
@@ -205,6 +206,28 @@ TEST(PlayBoard, ClassesAreThoseOfTheLinesOnTheBoard) {
       }
     }
   }
+}
+
+TEST(ThreatSets, FlagTheShapesEachSideCouldMakeByWhoMovesNext) {
+  Board board(20);
+  const auto place = [&](int colour, int x, int y) {
+    board.setSideToMove(colour);
+    board.play(Board::cellAt(x, y));
+  };
+  place(1, 5, 5);
+  place(1, 6, 5);
+  place(0, 15, 15);
+  // x has an open two: the cells at its ends make an open three, nothing makes a four; o's lone
+  // stone makes no three anywhere.
+  board.setSideToMove(0);
+  EXPECT_EQ(threatFlags(board), kTheirThree);
+  // An open three: its ends make open fours, the cells beyond a gap plain fours, and no cell
+  // makes a mere open three any more.
+  place(1, 7, 5);
+  board.setSideToMove(0);
+  EXPECT_EQ(threatFlags(board), kTheirFlexFour | kTheirFour);
+  board.setSideToMove(1);
+  EXPECT_EQ(threatFlags(board), kOwnFlexFour | kOwnFour);
 }
 
 // The eight symmetries of the square board.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/play/threat_set.h"
 #include "engine/play/weights.h"
 
 namespace brenk::play {
@@ -29,7 +30,8 @@ bool AlphaBeta::outOfTime() {
 
 int AlphaBeta::evaluate() const {
   const int me = board_.sideToMove();
-  const int value = board_.valueSum(kOwnRole, me) - board_.valueSum(kTheirRole, 1 - me) + kTempo;
+  const int value = board_.valueSum(kOwnRole, me) - board_.valueSum(kTheirRole, 1 - me) + kTempo +
+                    threatSetValue(threatFlags(board_));
   return std::clamp(value, -kEvalLimit, kEvalLimit);
 }
 

@@ -16,6 +16,7 @@ sys.path.insert(0, os.path.dirname(TUNE))
 import combinations  # noqa: E402
 import labels  # noqa: E402
 import policy  # noqa: E402
+import threat_sets  # noqa: E402
 import tune  # noqa: E402
 
 HEADER = '''// weights for the test
@@ -212,6 +213,69 @@ class CombinationsTest(unittest.TestCase):
             np.testing.assert_allclose(table[code], self.CORRECTIONS[code], atol=2)
         self.assertIn('{{kB1, kF1, kF2, kF3}, ', text)
         self.assertLess(text.index('set C'), text.index(combinations.TABLE_START))
+
+
+class ThreatSetsTest(unittest.TestCase):
+    """Values of whole sets of threats, on top of right cell weights: the values that made the
+    results come back, written by flag name; every other fit then holds them."""
+    # Flag sets by the shape columns that make them (role, shape): open three 1, four 4, three 7.
+    SETS = {0: [], 16: [(0, 7)], 160: [(1, 1), (1, 4)], 516: [(0, 4), (1, 7)]}
+    VALUES = {16: -110, 160: 320, 516: 75}
+    RARE = [(0, 2)]  # a four-three for the side to move, in too few positions to be fitted
+
+    def setUp(self):
+        self.rng = np.random.default_rng(13)
+        self.weights = true_weights(self.rng)
+        rows = 12000
+        data = synthetic_set(self.rng, self.weights, rows)
+        counts = data[:, 2:]
+        shape_columns = [role * tune.ROLE + tune.LINE_CLASSES + s for role in range(2) for s in range(1, 8)]
+        counts[:, shape_columns] = 0
+        chosen = self.rng.choice(sorted(self.SETS), size=rows)
+        for r, flag_set in enumerate(chosen):
+            for role, shape in self.SETS[flag_set] + (self.RARE if r < 50 else []):
+                counts[r, role * tune.ROLE + tune.LINE_CLASSES + shape] = self.rng.integers(1, 4)
+        z = SCALE * (tune.design(counts) @ self.weights) + tune.nuisance(data[:, 1]) @ TERMS
+        z += SCALE * np.array([self.VALUES.get(f, 0) for f in chosen])
+        data[:, 0] = 1 / (1 + np.exp(-z))
+        self.dir = tempfile.TemporaryDirectory()
+        self.features, self.combos = (os.path.join(self.dir.name, n) for n in ('f.txt', 'c.txt'))
+        np.savetxt(self.features, data, fmt='%.8g')
+        with open(self.combos, 'w') as f:
+            f.write(' | \n' * rows)
+
+    def tearDown(self):
+        self.dir.cleanup()
+
+    def weights_file(self, weights, table):
+        path = os.path.join(self.dir.name, 'w.h')
+        with open(path, 'w') as f:
+            f.write(header(weights) + combinations.TABLE_START + '\n    {{kDead, kDead, kDead, kDead}, 0, 0},\n};\n'
+                    + threat_sets.format_table(table) + '\n')
+        return path
+
+    def run_tune(self, path, *extra):
+        subprocess.run([sys.executable, TUNE, self.features, '--weights', path, '--scale', str(SCALE),
+                        '--ridge', '0', '--holding', self.combos, '--write', *extra],
+                       check=True, capture_output=True)
+        return read(path)
+
+    def test_recovers_the_values_of_the_sets_and_writes_them_by_flag_name(self):
+        text = self.run_tune(self.weights_file(self.weights, {}), '--threat-sets', '--least', '100')
+        np.testing.assert_array_equal(tune.read_weights(text), self.weights)
+        table = threat_sets.read_table(text)
+        self.assertEqual(sorted(table), sorted(self.VALUES))
+        for flag_set, value in self.VALUES.items():
+            self.assertAlmostEqual(table[flag_set], value, delta=3)
+        self.assertIn('{kOwnFour | kTheirThree, ', text)
+
+    def test_a_fit_of_the_cell_weights_holds_the_values_of_the_sets(self):
+        start = np.where(self.weights != 0, 100.0, 0.0)
+        text = self.run_tune(self.weights_file(start, self.VALUES))
+        # Columns counted in a few positions only (the rare set's) are not pinned down.
+        varied = (np.loadtxt(self.features)[:, 2:] != 0).sum(axis=0) >= 100
+        np.testing.assert_allclose(tune.read_weights(text)[varied], self.weights[varied], atol=2)
+        self.assertEqual(threat_sets.read_table(text), self.VALUES)
 
 
 class PolicyTest(unittest.TestCase):

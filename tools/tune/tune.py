@@ -21,7 +21,10 @@ classes that at least --least training positions hold, pulled towards 0 by --rid
             [--holding FILE] [--only CLASS,...] [--write --source TEXT]
 
 --holding FILE (brenk-features' combination counts) fits the weights with kCombinations'
-corrections held as they are; --only fits just the weights of the named line classes and of the
+corrections held as they are; --threat-sets (with --holding) fits the values of kThreatValues
+instead, for every set of threats that at least --least training positions hold, with every
+other weight held; the values of those sets, when weights.h has them, are held by every other
+fit. --only fits just the weights of the named line classes and of the
 pairs that hold one of them, holding every other weight.
 
 Either fit may move the mean evaluation (the weak classes count in the hundreds on every board,
@@ -36,6 +39,7 @@ import textwrap
 import numpy as np
 
 import combinations
+import threat_sets
 
 CLASS_NAMES = ['dead', 'B1', 'F1', 'B2', 'F2', 'F2A', 'F2B', 'B3', 'F3', 'F3S', 'B4', 'F4', 'F5']
 LINE_CLASSES = len(CLASS_NAMES)
@@ -248,6 +252,8 @@ def main():
     ap.add_argument('--least', type=int, default=200,
                     help='training positions that must hold a combination for it to be fitted')
     ap.add_argument('--holding', help="brenk-features' combination counts: hold kCombinations")
+    ap.add_argument('--threat-sets', action='store_true',
+                    help='fit kThreatValues, every other weight held (needs --holding)')
     ap.add_argument('--only', help='fit only these line classes and their pairs (names, by commas)')
     ap.add_argument('--write', action='store_true', help='write the fitted weights into --weights')
     ap.add_argument('--source', default='', help='the data set and command, for the comment')
@@ -268,20 +274,25 @@ def main():
         free[[role * ROLE + column for column in FIXED]] = False
     if np.any(start[[role * ROLE + column for role in range(2) for column in FIXED]] != 0):
         sys.exit('tune.py: the dead class, two dead lines, the five and no shape must weigh 0')
+    sets = threat_sets.flags(data[:, 2:], ROLE, LINE_CLASSES)
+    if args.threat_sets:
+        if not args.holding:
+            sys.exit('tune.py: --threat-sets needs --holding')
+        x, start = held_column(x, start, combination_sums(args.holding, text, len(y)))
+        return fit_threat_sets(args, text, x, y, extra, train, held, start, sets)
+    table = threat_sets.read_table(text)
+    if table is not None:
+        x, start = held_column(x, start, threat_sets.values(sets, table))
+    free = np.append(free, np.zeros(len(start) - len(free), dtype=bool))
     if args.combinations:
         return fit_combinations(args, text, x, y, extra, train, held, start)
     if args.only:
         chosen = np.zeros(ROLE, dtype=bool)
         chosen[class_columns(args.only.split(','))] = True
-        free &= np.concatenate([chosen, chosen])
+        free[:2 * ROLE] &= np.concatenate([chosen, chosen])
     if args.holding:
-        # The corrections' sum per position, one more column whose weight stays 1.
-        rows = combinations.read_counts(args.holding)
-        if len(rows) != len(y):
-            sys.exit(f'tune.py: {len(rows)} lines of combinations for {len(y)} positions')
-        codes, table_weights = combinations.table_columns(combinations.read_table(text))
-        x = np.column_stack([x, combinations.matrix(rows, codes) @ table_weights])
-        start, free = np.append(start, 1.0), np.append(free, False)
+        x, start = held_column(x, start, combination_sums(args.holding, text, len(y)))
+        free = np.append(free, False)
     scale = args.scale
     # Counts that never vary here (0, or a shape the leaf never has) keep their weights.
     fitted = round_in_blocks(x[train], y[train], extra[train], free, args.ridge, scale, start)
@@ -298,6 +309,45 @@ def main():
               f'shapes {part[LINE_CLASSES:LINE_CLASSES + SHAPES].astype(int).tolist()}')
     if args.write:
         write_weights(args.weights, text, fitted, args.source or args.features, tempo)
+        print(f'written to {args.weights}')
+
+
+def held_column(x, start, column):
+    """x with one more column whose weight stays 1: a term of the evaluation that the fit holds."""
+    return np.column_stack([x, column]), np.append(start, 1.0)
+
+
+def combination_sums(path, text, positions):
+    """Each position's sum of kCombinations' corrections."""
+    rows = combinations.read_counts(path)
+    if len(rows) != positions:
+        sys.exit(f'tune.py: {len(rows)} lines of combinations for {positions} positions')
+    codes, table_weights = combinations.table_columns(combinations.read_table(text))
+    return combinations.matrix(rows, codes) @ table_weights
+
+
+def fit_threat_sets(args, text, x, y, extra, train, held, start, sets):
+    """Fits kThreatValues with every other weight held, and reports both tables' losses."""
+    table = threat_sets.read_table(text)
+    if table is None:
+        sys.exit('tune.py: no kThreatValues in the weights file')
+    current = threat_sets.values(sets, table)
+    report('current', np.append(start, 1.0), args.scale, np.column_stack([x, current]), y, extra, train, held)
+    chosen = threat_sets.frequent(sets, train, args.least)
+    a = np.hstack([x, threat_sets.indicators(sets, chosen)])
+    free = np.arange(a.shape[1]) >= len(start)
+    weights = np.concatenate([start, np.zeros(len(chosen))])
+    fitted = round_in_blocks(a[train], y[train], extra[train], free, args.ridge, args.scale, weights,
+                             blocks=(16, 64))
+    print(f'positions: {len(train)} to fit, {len(held)} held out; {len(chosen)} sets of threats in at '
+          f'least {args.least} of them')
+    report('fitted', fitted, args.scale, a, y, extra, train, held)
+    tempo = held_tempo(text, float(np.mean(a[train, len(start):] @ fitted[len(start):] - current[train])))
+    if args.write:
+        new_table = dict(zip(chosen, (int(v) for v in fitted[len(start):])))
+        text = threat_sets.write_table(with_tempo(text, tempo), new_table)
+        with open(args.weights, 'w') as f:
+            f.write(with_note(text, threat_sets.TABLE_START, args.source or args.features))
         print(f'written to {args.weights}')
 
 
