@@ -204,7 +204,7 @@ def with_note(text, target, source, tool='tune.py'):
     old = r'// Fitted by tools/tune/' + re.escape(tool) + r'[^\n]*\n(//   [^\n]*\n)*(?=' + re.escape(target) + ')'
     text = re.sub(old, '', text)
     note = '\n'.join(textwrap.wrap(f'Fitted by tools/tune/{tool} to ' + source, 96,
-                                  initial_indent='// ', subsequent_indent='//   ')) + '\n'
+                                  initial_indent='// ', subsequent_indent='//   ', break_on_hyphens=False)) + '\n'
     return text.replace(target, note + target, 1)
 
 
