@@ -1,3 +1,4 @@
+// The flags of the whole board's threats, read from the board's shape counts, and their value.
 #include "engine/play/threat_set.h"
 
 #include <array>
@@ -8,18 +9,24 @@ namespace brenk::play {
 
 namespace {
 
-// The five flags of one side, lowest first: open three, four with more, four, two threes, three.
+// The side that has just moved has the same five flags as the side to move, five places up.
+inline constexpr int kTheirShift = 5;
+static_assert(kTheirFlexFour == kOwnFlexFour << kTheirShift && kTheirThree == kOwnThree << kTheirShift);
+
+// The side's flags as the side to move's.
 int sideFlags(const Board& board, int colour) {
-  const auto any = [&](Shape a, Shape b) { return board.shapeCount(colour, a) + board.shapeCount(colour, b) > 0; };
-  return (any(kFlexFour, kFlexFour) ? 1 : 0) | (any(kFourThree, kFourPlus) ? 2 : 0) | (any(kFour, kFour) ? 4 : 0) |
-         (any(kDoubleThree, kThreePlus) ? 8 : 0) | (any(kThree, kThree) ? 16 : 0);
+  const auto has = [&](Shape shape) { return board.shapeCount(colour, shape) > 0; };
+  const auto flag = [](bool present, ThreatFlag bit) { return present ? int{bit} : 0; };
+  return flag(has(kFlexFour), kOwnFlexFour) | flag(has(kFourThree) || has(kFourPlus), kOwnFourPlus) |
+         flag(has(kFour), kOwnFour) | flag(has(kDoubleThree) || has(kThreePlus), kOwnThreePlus) |
+         flag(has(kThree), kOwnThree);
 }
 
 }  // namespace
 
 int threatFlags(const Board& board) {
   const int me = board.sideToMove();
-  return sideFlags(board, me) | sideFlags(board, 1 - me) << 5;
+  return sideFlags(board, me) | sideFlags(board, 1 - me) << kTheirShift;
 }
 
 int threatSetValue(int flags) {
