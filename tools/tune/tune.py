@@ -18,14 +18,14 @@ classes that at least --least training positions hold, pulled towards 0 by --rid
 
     tune.py FEATURES [--weights engine/play/weights.h] [--holdout 0.1] [--seed 1]
             [--ridge 1e-6] [--scale 0.0025] [--combinations FILE --least 200]
-            [--holding FILE] [--only CLASS,...] [--write --source TEXT]
+            [--holding FILE [--threat-sets]] [--only CLASS,...] [--write --source TEXT]
 
 --holding FILE (brenk-features' combination counts) fits the weights with kCombinations'
 corrections held as they are; --threat-sets (with --holding) fits the values of kThreatValues
 instead, for every set of threats that at least --least training positions hold, with every
-other weight held; the values of those sets, when weights.h has them, are held by every other
-fit. --only fits just the weights of the named line classes and of the
-pairs that hold one of them, holding every other weight.
+other weight held; every other fit holds those values as weights.h has them. --only fits just
+the weights of the named line classes and of the pairs that hold one of them, holding every
+other weight.
 
 Either fit may move the mean evaluation (the weak classes count in the hundreds on every board,
 and the constant b0 absorbs such a move), which the search does see; --write moves kTempo, the
@@ -326,6 +326,13 @@ def combination_sums(path, text, positions):
     return combinations.matrix(rows, codes) @ table_weights
 
 
+def write_table(args, text, target):
+    """Writes the weights file with a table refitted, the note naming the data above `target`."""
+    with open(args.weights, 'w') as f:
+        f.write(with_note(text, target, args.source or args.features))
+    print(f'written to {args.weights}')
+
+
 def fit_threat_sets(args, text, x, y, extra, train, held, start, sets):
     """Fits kThreatValues with every other weight held, and reports both tables' losses."""
     table = threat_sets.read_table(text)
@@ -345,10 +352,7 @@ def fit_threat_sets(args, text, x, y, extra, train, held, start, sets):
     tempo = held_tempo(text, float(np.mean(a[train, len(start):] @ fitted[len(start):] - current[train])))
     if args.write:
         new_table = dict(zip(chosen, (int(v) for v in fitted[len(start):])))
-        text = threat_sets.write_table(with_tempo(text, tempo), new_table)
-        with open(args.weights, 'w') as f:
-            f.write(with_note(text, threat_sets.TABLE_START, args.source or args.features))
-        print(f'written to {args.weights}')
+        write_table(args, threat_sets.write_table(with_tempo(text, tempo), new_table), threat_sets.TABLE_START)
 
 
 def fit_combinations(args, text, x, y, extra, train, held, start):
@@ -373,9 +377,7 @@ def fit_combinations(args, text, x, y, extra, train, held, start):
     tempo = held_tempo(text, float(np.mean(a[train] @ fitted)) - before)
     if args.write:
         text = combinations.write_table(with_tempo(text, tempo), combinations.to_table(codes, fitted[len(start):]))
-        with open(args.weights, 'w') as f:
-            f.write(with_note(text, combinations.TABLE_START, args.source or args.features))
-        print(f'written to {args.weights}')
+        write_table(args, text, combinations.TABLE_START)
 
 if __name__ == '__main__':
     main()
