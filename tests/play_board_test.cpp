@@ -10,7 +10,7 @@
 
 #include "engine/play/board.h"
 #include "engine/play/search.h"
-#include "engine/play/threat_set.h"
+#include "engine/play/board_threats.h"
 #include "engine/play/weights.h"
 
 namespace brenk::play {

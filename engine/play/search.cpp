@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/play/threat_set.h"
+#include "engine/play/board_threats.h"
 #include "engine/play/weights.h"
 
 namespace brenk::play {
@@ -31,7 +31,7 @@ bool AlphaBeta::outOfTime() {
 int AlphaBeta::evaluate() const {
   const int me = board_.sideToMove();
   const int value = board_.valueSum(kOwnRole, me) - board_.valueSum(kTheirRole, 1 - me) + kTempo +
-                    threatSetValue(threatFlags(board_));
+                    threatSetValue(threatFlags(board_)) + shapeCountValue(board_);
   return std::clamp(value, -kEvalLimit, kEvalLimit);
 }
 

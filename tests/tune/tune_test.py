@@ -16,6 +16,7 @@ sys.path.insert(0, os.path.dirname(TUNE))
 import combinations  # noqa: E402
 import labels  # noqa: E402
 import policy  # noqa: E402
+import shape_counts  # noqa: E402
 import threat_sets  # noqa: E402
 import tune  # noqa: E402
 
@@ -276,6 +277,47 @@ class ThreatSetsTest(unittest.TestCase):
         varied = (np.loadtxt(self.features)[:, 2:] != 0).sum(axis=0) >= 100
         np.testing.assert_allclose(tune.read_weights(text)[varied], self.weights[varied], atol=2)
         self.assertEqual(threat_sets.read_table(text), self.VALUES)
+
+
+class ShapeCountsTest(unittest.TestCase):
+    """Values by how many cells make a shape, on top of right cell weights: the levels of the
+    counts are one, two, three, four or five, six or more, and the values that made the results
+    come back where the engine reads them."""
+    # (role, shape, level): value; shape 1 is the flex-four, 7 the three.
+    VALUES = {(1, 1, 2): -600, (1, 1, 0): -40, (0, 7, 4): 90, (1, 7, 1): 35}
+
+    def test_levels_of_counts(self):
+        np.testing.assert_array_equal(shape_counts.level(np.array([0, 1, 2, 3, 4, 5, 6, 40])),
+                                      [-1, 0, 1, 2, 3, 3, 4, 4])
+
+    def test_recovers_the_values_by_level_and_holds_every_other_weight(self):
+        rng = np.random.default_rng(17)
+        weights = true_weights(rng)
+        data = synthetic_set(rng, weights)
+        counts = data[:, 2:]
+        for role, shape in ((1, 1), (0, 7), (1, 7)):
+            counts[:, role * tune.ROLE + tune.LINE_CLASSES + shape] = rng.integers(0, 9, size=len(data))
+        table = np.zeros((2, len(shape_counts.SHAPE_NAMES), len(shape_counts.LEVEL_STARTS)))
+        for at, value in self.VALUES.items():
+            table[at] = value
+        z = SCALE * (tune.design(counts) @ weights + shape_counts.columns(counts, tune.ROLE, tune.LINE_CLASSES)
+                     @ table.ravel()) + tune.nuisance(data[:, 1]) @ TERMS
+        data[:, 0] = 1 / (1 + np.exp(-z))
+        with tempfile.TemporaryDirectory() as d:
+            features, combos, path = (os.path.join(d, n) for n in ('f.txt', 'c.txt', 'w.h'))
+            np.savetxt(features, data, fmt='%.8g')
+            with open(combos, 'w') as f:
+                f.write(' | \n' * len(data))
+            with open(path, 'w') as f:
+                f.write(header(weights) + combinations.TABLE_START + '\n    {{kDead, kDead, kDead, kDead}, 0, 0},\n};\n'
+                        + shape_counts.format_table(np.zeros(table.size)) + '\n')
+            subprocess.run([sys.executable, TUNE, features, '--weights', path, '--scale', str(SCALE), '--ridge',
+                            '0', '--holding', combos, '--shape-counts', '--write'], check=True, capture_output=True)
+            text = read(path)
+        np.testing.assert_array_equal(tune.read_weights(text), weights)
+        written = shape_counts.read_table(text).reshape(table.shape)
+        np.testing.assert_allclose(written, table, atol=3)  # the levels worth nothing too
+        self.assertRegex(text, r'\{-\d+, 0, -\d+, 0, 0\},  // flex-four')
 
 
 class PolicyTest(unittest.TestCase):

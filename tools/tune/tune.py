@@ -18,14 +18,14 @@ classes that at least --least training positions hold, pulled towards 0 by --rid
 
     tune.py FEATURES [--weights engine/play/weights.h] [--holdout 0.1] [--seed 1]
             [--ridge 1e-6] [--scale 0.0025] [--combinations FILE --least 200]
-            [--holding FILE [--threat-sets]] [--only CLASS,...] [--write --source TEXT]
+            [--holding FILE [--threat-sets | --shape-counts]] [--only CLASS,...] [--write --source TEXT]
 
 --holding FILE (brenk-features' combination counts) fits the weights with kCombinations'
 corrections held as they are; --threat-sets (with --holding) fits the values of kThreatValues
-instead, for every set of threats that at least --least training positions hold, with every
-other weight held; every other fit holds those values as weights.h has them. --only fits just
-the weights of the named line classes and of the pairs that hold one of them, holding every
-other weight.
+instead, for every set of threats that at least --least training positions hold, and
+--shape-counts those of kShapeCountValues, each with every other weight held; every other fit
+holds these two tables as weights.h has them. --only fits just the weights of the named line
+classes and of the pairs that hold one of them, holding every other weight.
 
 Either fit may move the mean evaluation (the weak classes count in the hundreds on every board,
 and the constant b0 absorbs such a move), which the search does see; --write moves kTempo, the
@@ -39,6 +39,7 @@ import textwrap
 import numpy as np
 
 import combinations
+import shape_counts
 import threat_sets
 
 CLASS_NAMES = ['dead', 'B1', 'F1', 'B2', 'F2', 'F2A', 'F2B', 'B3', 'F3', 'F3S', 'B4', 'F4', 'F5']
@@ -254,6 +255,8 @@ def main():
     ap.add_argument('--holding', help="brenk-features' combination counts: hold kCombinations")
     ap.add_argument('--threat-sets', action='store_true',
                     help='fit kThreatValues, every other weight held (needs --holding)')
+    ap.add_argument('--shape-counts', action='store_true',
+                    help='fit kShapeCountValues, every other weight held (needs --holding)')
     ap.add_argument('--only', help='fit only these line classes and their pairs (names, by commas)')
     ap.add_argument('--write', action='store_true', help='write the fitted weights into --weights')
     ap.add_argument('--source', default='', help='the data set and command, for the comment')
@@ -274,15 +277,17 @@ def main():
         free[[role * ROLE + column for column in FIXED]] = False
     if np.any(start[[role * ROLE + column for role in range(2) for column in FIXED]] != 0):
         sys.exit('tune.py: the dead class, two dead lines, the five and no shape must weigh 0')
-    sets = threat_sets.flags(data[:, 2:], ROLE, LINE_CLASSES)
-    if args.threat_sets:
+    terms = board_terms(text, data[:, 2:])
+    fitting = 'threat sets' if args.threat_sets else 'shape counts' if args.shape_counts else None
+    for name, values in terms.items():
+        if name != fitting:
+            x, start = held_column(x, start, values)
+    if fitting:
         if not args.holding:
-            sys.exit('tune.py: --threat-sets needs --holding')
+            sys.exit(f'tune.py: fitting the {fitting} needs --holding')
         x, start = held_column(x, start, combination_sums(args.holding, text, len(y)))
-        return fit_threat_sets(args, text, x, y, extra, train, held, start, sets)
-    table = threat_sets.read_table(text)
-    if table is not None:
-        x, start = held_column(x, start, threat_sets.values(sets, table))
+        fit = fit_threat_sets if args.threat_sets else fit_shape_counts
+        return fit(args, text, x, y, extra, train, held, start, terms.get(fitting), data[:, 2:])
     free = np.append(free, np.zeros(len(start) - len(free), dtype=bool))
     if args.combinations:
         return fit_combinations(args, text, x, y, extra, train, held, start)
@@ -326,6 +331,33 @@ def combination_sums(path, text, positions):
     return combinations.matrix(rows, codes) @ table_weights
 
 
+def board_terms(text, counts):
+    """Each position's value from the tables of the whole board's threats that weights.h has."""
+    terms = {}
+    table = threat_sets.read_table(text)
+    if table is not None:
+        terms['threat sets'] = threat_sets.values(threat_sets.flags(counts, ROLE, LINE_CLASSES), table)
+    values = shape_counts.read_table(text)
+    if values is not None:
+        terms['shape counts'] = shape_counts.columns(counts, ROLE, LINE_CLASSES) @ values
+    return terms
+
+
+def fit_table(args, text, x, y, extra, train, held, start, current, columns, free):
+    """Fits the weights of the given columns with every other weight held, reports the table's
+    losses before and after, and returns the fitted weights and kTempo that holds the mean."""
+    if current is None:
+        sys.exit('tune.py: the weights file has no such table')
+    report('current', np.append(start, 1.0), args.scale, np.column_stack([x, current]), y, extra, train, held)
+    a = np.hstack([x, columns])
+    weights = np.concatenate([start, np.zeros(columns.shape[1])])
+    free = np.concatenate([np.zeros(len(start), dtype=bool), free])
+    fitted = round_in_blocks(a[train], y[train], extra[train], free, args.ridge, args.scale, weights, blocks=(16, 64))
+    report('fitted', fitted, args.scale, a, y, extra, train, held)
+    tempo = held_tempo(text, float(np.mean(columns[train] @ fitted[len(start):] - current[train])))
+    return fitted[len(start):], tempo
+
+
 def write_table(args, text, target):
     """Writes the weights file with a table refitted, the note naming the data above `target`."""
     with open(args.weights, 'w') as f:
@@ -333,26 +365,28 @@ def write_table(args, text, target):
     print(f'written to {args.weights}')
 
 
-def fit_threat_sets(args, text, x, y, extra, train, held, start, sets):
-    """Fits kThreatValues with every other weight held, and reports both tables' losses."""
-    table = threat_sets.read_table(text)
-    if table is None:
-        sys.exit('tune.py: no kThreatValues in the weights file')
-    current = threat_sets.values(sets, table)
-    report('current', np.append(start, 1.0), args.scale, np.column_stack([x, current]), y, extra, train, held)
+def fit_threat_sets(args, text, x, y, extra, train, held, start, current, counts):
+    """Fits kThreatValues for the sets of threats that at least --least positions hold."""
+    sets = threat_sets.flags(counts, ROLE, LINE_CLASSES)
     chosen = threat_sets.frequent(sets, train, args.least)
-    a = np.hstack([x, threat_sets.indicators(sets, chosen)])
-    free = np.arange(a.shape[1]) >= len(start)
-    weights = np.concatenate([start, np.zeros(len(chosen))])
-    fitted = round_in_blocks(a[train], y[train], extra[train], free, args.ridge, args.scale, weights,
-                             blocks=(16, 64))
     print(f'positions: {len(train)} to fit, {len(held)} held out; {len(chosen)} sets of threats in at '
           f'least {args.least} of them')
-    report('fitted', fitted, args.scale, a, y, extra, train, held)
-    tempo = held_tempo(text, float(np.mean(a[train, len(start):] @ fitted[len(start):] - current[train])))
+    columns = threat_sets.indicators(sets, chosen)
+    fitted, tempo = fit_table(args, text, x, y, extra, train, held, start, current, columns,
+                              np.ones(len(chosen), dtype=bool))
     if args.write:
-        new_table = dict(zip(chosen, (int(v) for v in fitted[len(start):])))
-        write_table(args, threat_sets.write_table(with_tempo(text, tempo), new_table), threat_sets.TABLE_START)
+        table = dict(zip(chosen, (int(v) for v in fitted)))
+        write_table(args, threat_sets.write_table(with_tempo(text, tempo), table), threat_sets.TABLE_START)
+
+
+def fit_shape_counts(args, text, x, y, extra, train, held, start, current, counts):
+    """Fits kShapeCountValues."""
+    columns = shape_counts.columns(counts, ROLE, LINE_CLASSES)
+    print(f'positions: {len(train)} to fit, {len(held)} held out')
+    fitted, tempo = fit_table(args, text, x, y, extra, train, held, start, current, columns,
+                              shape_counts.free_columns())
+    if args.write:
+        write_table(args, shape_counts.write_table(with_tempo(text, tempo), fitted), shape_counts.TABLE_START)
 
 
 def fit_combinations(args, text, x, y, extra, train, held, start):

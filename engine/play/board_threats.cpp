@@ -1,5 +1,6 @@
-// The flags of the whole board's threats, read from the board's shape counts, and their value.
-#include "engine/play/threat_set.h"
+// The flags of the whole board's threats and the counts of cells by shape, read from the board's
+// shape counts, and their values.
+#include "engine/play/board_threats.h"
 
 #include <array>
 
@@ -22,6 +23,9 @@ int sideFlags(const Board& board, int colour) {
          flag(has(kThree), kOwnThree);
 }
 
+// The level of a count of cells: one, two, three, four or five, six or more.
+int countLevel(int count) { return count <= 3 ? count - 1 : count <= 5 ? 3 : 4; }
+
 }  // namespace
 
 int threatFlags(const Board& board) {
@@ -36,6 +40,19 @@ int threatSetValue(int flags) {
     return values;
   }();
   return table[flags];
+}
+
+int shapeCountValue(const Board& board) {
+  const int me = board.sideToMove();
+  int sum = 0;
+  for (int role = 0; role < 2; ++role) {
+    const int colour = role == kOwnRole ? me : 1 - me;
+    for (int shape = kFlexFour; shape < kNone; ++shape) {
+      const int count = board.shapeCount(colour, static_cast<Shape>(shape));
+      if (count > 0) sum += kShapeCountValues[role][shape][countLevel(count)];
+    }
+  }
+  return sum;
 }
 
 }  // namespace brenk::play
