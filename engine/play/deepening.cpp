@@ -24,10 +24,10 @@ int AlphaBeta::rootSearch(int alpha, int beta, int depth) {
     board_.play(cell);
     int value;
     if (i == 0) {
-      value = -search(-beta, -alpha, depth - 1, 1, true);
+      value = -search(-beta, -alpha, (depth - 1) * kOnePly, 1, true);
     } else {
-      value = -search(-alpha - 1, -alpha, depth - 1, 1, false, true);
-      if (value > alpha && value < beta) value = -search(-beta, -alpha, depth - 1, 1, true);
+      value = -search(-alpha - 1, -alpha, (depth - 1) * kOnePly, 1, false, true);
+      if (value > alpha && value < beta) value = -search(-beta, -alpha, (depth - 1) * kOnePly, 1, true);
     }
     board_.undo();
     if (stopped_) break;
@@ -176,7 +176,7 @@ PlayResult AlphaBeta::run() {
 
 int AlphaBeta::valueAt(int depth) {
   rootDepth_ = depth;
-  return search(-kInfinity, kInfinity, depth, 0, true);
+  return search(-kInfinity, kInfinity, depth * kOnePly, 0, true);
 }
 
 }  // namespace brenk::play

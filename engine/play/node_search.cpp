@@ -95,12 +95,12 @@ int AlphaBeta::search(int alpha, int beta, int depth, int ply, bool pvNode, bool
 
   const bool quietNode = set == MoveSet::All && !pvNode && limits_.selective;
   const int staticEval = quietNode ? evaluate() : 0;
-  if (quietNode && depth <= kMaxDepthOfFutility) {
-    if (staticEval - kFutilityMargin * depth >= beta && !isWin(beta)) return staticEval;
+  if (quietNode && depth <= kMaxDepthOfFutility * kOnePly) {
+    if (staticEval - kFutilityMargin * depth / kOnePly >= beta && !isWin(beta)) return staticEval;
   }
   // Far above beta, any move is expected to hold it: all but the fours are searched a ply
   // shallower, and a quiet move that does fail high is not searched again deeper.
-  const bool likelyFailHigh = quietNode && staticEval >= beta + kFailHighMargin * depth && !isWin(beta);
+  const bool likelyFailHigh = quietNode && staticEval >= beta + kFailHighMargin * depth / kOnePly && !isWin(beta);
 
   const int originalAlpha = alpha;
   int best = -kInfinity;
@@ -109,36 +109,37 @@ int AlphaBeta::search(int alpha, int beta, int depth, int ply, bool pvNode, bool
   // forced them was the attacker's whole move, and lines of threats are where games are decided.
   const bool forcedReply = limits_.extensions && (set != MoveSet::All || moves.size() == 1) &&
                            ply < 2 * rootDepth_ + 8;
-  const int newDepth = forcedReply ? depth : depth - 1;
+  const int newDepth = forcedReply ? depth : depth - kOnePly;
   // The best cell's ordering score: a move far below it is one a strong player would rarely
   // choose, and is reduced more.
   int32_t topScore = INT32_MIN;
-  if (set == MoveSet::All && limits_.selective && depth >= 3) {
+  if (set == MoveSet::All && limits_.selective && depth >= 3 * kOnePly) {
     for (const ScoredMove& move : moves) topScore = std::max(topScore, cellScore(board_, move.cell));
   }
   for (size_t i = 0; i < moveLists_[ply].size(); ++i) {
     pickMove(moveLists_[ply], i);
     const Cell cell = moveLists_[ply][i].cell;
-    if (quietNode && depth <= kMaxDepthOfMoveCount && static_cast<int>(i) >= moveCountLimit(depth) && !isLoss(best)) {
+    if (quietNode && depth <= kMaxDepthOfMoveCount * kOnePly &&
+        static_cast<int>(i) >= moveCountLimit((depth + kOnePly - 1) / kOnePly) && !isLoss(best)) {
       break;
     }
     int reduction = 0;
-    if (i > 0 && limits_.selective && set == MoveSet::All && depth >= 3 && cell != killers_[ply][0] &&
+    if (i > 0 && limits_.selective && set == MoveSet::All && depth >= 3 * kOnePly && cell != killers_[ply][0] &&
         cell != killers_[ply][1]) {
       // At a node expected to fail high, a move that has not refuted here before rarely will.
-      reduction = std::max(0, lateMoveReduction(depth, static_cast<int>(i)) - (pvNode ? 1 : 0) + (cutNode ? 2 : 0));
-      reduction += scoreReduction(topScore - cellScore(board_, cell));
+      const int plies = lateMoveReduction(depth / kOnePly, static_cast<int>(i)) - (pvNode ? 1 : 0) + (cutNode ? 2 : 0);
+      reduction = (std::max(0, plies) + scoreReduction(topScore - cellScore(board_, cell))) * kOnePly;
     }
     int moveDepth = newDepth;
-    if (likelyFailHigh && !makesFour(board_.shape(board_.sideToMove(), cell))) moveDepth -= 1;
+    if (likelyFailHigh && !makesFour(board_.shape(board_.sideToMove(), cell))) moveDepth -= kOnePly;
     // A reduced search still looks at least a ply ahead.
-    reduction = std::min(reduction, std::max(0, moveDepth - 1));
+    reduction = std::min(reduction, std::max(0, moveDepth - kOnePly));
     board_.play(cell);
     // A four that leaves the other side's open three standing only delays the answer to it: it
     // costs a ply, or a defender could chain such fours for free.
     if (set == MoveSet::StopFour && moveDepth == depth &&
         board_.shapeCountAtLeast(board_.sideToMove(), kFlexFour) > 0) {
-      moveDepth -= 1;
+      moveDepth -= kOnePly;
     }
     const int value = searchChild(alpha, beta, moveDepth, reduction, ply, pvNode, cutNode, i == 0);
     board_.undo();
@@ -152,7 +153,7 @@ int AlphaBeta::search(int alpha, int beta, int depth, int ply, bool pvNode, bool
         for (int next = ply + 1; next < pvLength_[ply + 1]; ++next) pv_[ply][next] = pv_[ply + 1][next];
         pvLength_[ply] = std::max(ply + 1, pvLength_[ply + 1]);
         if (value >= beta) {
-          if (set == MoveSet::All) noteCutoff(cell, ply, depth);
+          if (set == MoveSet::All) noteCutoff(cell, ply, depth / kOnePly);
           break;
         }
       }

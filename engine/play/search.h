@@ -20,6 +20,9 @@ namespace brenk::play {
 
 inline constexpr int kMaxPly = 96;
 inline constexpr int kMaxDepth = 60;
+// The tree's depths count in quarters of a ply, so that a reduction or an extension can take
+// part of one; the iterations and their limits count whole plies.
+inline constexpr int kOnePly = 4;
 
 struct PlayLimits {
   const Clock* clock = &programClock;

@@ -32,7 +32,7 @@ const TableEntry* TranspositionTable::probe(uint64_t key) const {
 void TranspositionTable::store(uint64_t key, int score, Bound bound, int depth, Cell move) {
   const uint32_t check = static_cast<uint32_t>(key >> 32);
   Bucket& bucket = bucketOf(key);
-  TableEntry fresh{check, static_cast<int16_t>(score), move, static_cast<int8_t>(depth), bound};
+  TableEntry fresh{check, static_cast<int16_t>(score), move, static_cast<uint8_t>(depth), bound};
   TableEntry& deep = bucket.slots[0];
   if (deep.check == check && deep.bound != Bound::None) {
     if (fresh.move == kNoMove) fresh.move = deep.move;

@@ -17,7 +17,7 @@ struct TableEntry {
   uint32_t check = 0;  // the key's upper half: tells this position from others in its bucket
   int16_t score = 0;
   Cell move = kNoMove;
-  int8_t depth = 0;
+  uint8_t depth = 0;  // in quarters of a ply
   Bound bound = Bound::None;
 };
 
