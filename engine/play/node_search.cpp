@@ -91,6 +91,10 @@ int AlphaBeta::search(int alpha, int beta, int depth, int ply, bool pvNode, bool
     if (set == MoveSet::StopFour) return -mateAt(ply + 4);
     board_.forEachEmpty([&](Cell cell) { moves.push_back(ScoredMove{cell, 0}); });
   }
+  // The best cell's own score, before the table move, the killers and the history add theirs: a
+  // move far below it is one a strong player would rarely choose, and is reduced more.
+  int32_t topScore = INT32_MIN;
+  for (const ScoredMove& move : moves) topScore = std::max(topScore, move.score);
   orderMoves(moves, ply, tableMove);
 
   const bool quietNode = set == MoveSet::All && !pvNode && limits_.selective;
@@ -110,12 +114,6 @@ int AlphaBeta::search(int alpha, int beta, int depth, int ply, bool pvNode, bool
   const bool forcedReply = limits_.extensions && (set != MoveSet::All || moves.size() == 1) &&
                            ply < 2 * rootDepth_ + 8;
   const int newDepth = forcedReply ? depth : depth - kOnePly;
-  // The best cell's ordering score: a move far below it is one a strong player would rarely
-  // choose, and is reduced more.
-  int32_t topScore = INT32_MIN;
-  if (set == MoveSet::All && limits_.selective && depth >= 3 * kOnePly) {
-    for (const ScoredMove& move : moves) topScore = std::max(topScore, cellScore(board_, move.cell));
-  }
   for (size_t i = 0; i < moveLists_[ply].size(); ++i) {
     pickMove(moveLists_[ply], i);
     const Cell cell = moveLists_[ply][i].cell;
