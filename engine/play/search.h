@@ -23,6 +23,7 @@ inline constexpr int kMaxDepth = 60;
 // The tree's depths count in quarters of a ply, so that a reduction or an extension can take
 // part of one; the iterations and their limits count whole plies.
 inline constexpr int kOnePly = 4;
+static_assert(kMaxDepth * kOnePly <= UINT8_MAX, "a table entry's depth holds the deepest search");
 
 struct PlayLimits {
   const Clock* clock = &programClock;
